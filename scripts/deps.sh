@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+# Packages already installed are skipped, so a second run costs nothing.
+# Usage: deps.sh [PACKAGE ...]  (extra packages on top of the build set)
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    googletest libgtest-dev libbenchmark-dev
+    qt6-base-dev libgl-dev
+    fonts-ipafont-gothic
+    xvfb xauth
+    "$@"
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

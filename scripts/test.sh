@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the main build, the data tests once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and short runs of the fuzz targets where
+# clang can build them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+# The Qt tests need no display.
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Main build"
+cmake -S . -B build -G Ninja
+cmake --build build
+ctest --test-dir build --output-on-failure
+
+echo "== Data tests under AddressSanitizer and UBSan"
+cmake -S . -B build-sanitize -G Ninja -DKT63_SANITIZE=ON -DKT63_WITH_QT=OFF -DKT63_BENCH=OFF
+cmake --build build-sanitize
+ctest --test-dir build-sanitize --output-on-failure
+
+fuzz_probe=$(mktemp -d)
+trap 'rm -rf "$fuzz_probe"' EXIT
+printf '#include <cstddef>\n#include <cstdint>\nextern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }\n' \
+    > "$fuzz_probe/probe.cpp"
+if command -v clang++ >/dev/null &&
+    clang++ -fsanitize=fuzzer "$fuzz_probe/probe.cpp" -o "$fuzz_probe/probe" 2>/dev/null; then
+    echo "== Fuzz targets (clang, libFuzzer)"
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKT63_FUZZ=ON
+    cmake --build build-fuzz
+    ctest --test-dir build-fuzz --output-on-failure -L fuzz
+else
+    echo "== Fuzz targets skipped: clang++ with libFuzzer is not installed"
+fi

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kt63 {
+
+// What the editor keeps of the weapon name list file ("WN.dat") after reading it at start.
+struct NameListFile
+{
+    std::string path;           // absolute, made against the working directory at the read
+    int32_t namesAreaSize = 0;  // file size minus 2: where the list number is written at exit
+    int16_t listNumber = 0;     // the last two bytes, signed little-endian
+    std::vector<uint8_t> namesArea;
+};
+
+// Reads the file at `path` (exclusive, read only): its names area and its list number. A file
+// of fewer than 2 bytes has no names and list number 0, and nothing is written to it at exit.
+// Throws EFOpenError naming `path` as given when it cannot be opened.
+NameListFile ReadNameListFile(const std::string& path);
+
+// Writes the low 16 bits of `value`, little-endian, at `namesAreaSize` of the file at `path`
+// (exclusive, write only); every other byte stays. Throws EFOpenError when it cannot be opened.
+void WriteListNumber(const std::string& path, int32_t namesAreaSize, int32_t value);
+
+} // namespace kt63

@@ -1,0 +1,104 @@
+#include "tfilestream.h"
+
+#include "exception.h"
+#include "filesharing.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kt63 {
+
+namespace {
+
+int AccessFlags(uint16_t mode)
+{
+    switch (mode & 0x3) {
+    case fmOpenRead:
+        return O_RDONLY;
+    case fmOpenWrite:
+        return O_WRONLY;
+    case fmOpenReadWrite:
+        return O_RDWR;
+    default:
+        return -1;
+    }
+}
+
+bool IsValidMode(uint16_t mode)
+{
+    return AccessFlags(mode) >= 0 && (mode & ~0xF3u) == 0 && (mode >> 4) <= 4;
+}
+
+// O_NONBLOCK keeps the open itself from hanging on a FIFO, which is then refused as not a
+// regular file; for regular files the flag has no effect and is cleared again.
+int OpenRegularFile(const std::string& path, int accessFlags)
+{
+    const int fd = ::open(path.c_str(), accessFlags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+} // namespace
+
+TFileStream::TFileStream(const std::string& path, uint16_t mode) : mHandle(-1)
+{
+    if (!IsValidMode(mode))
+        throw EFOpenError(path);
+    mHandle = OpenRegularFile(path, AccessFlags(mode));
+    if (mHandle < 0)
+        throw EFOpenError(path);
+    if (!AcquireSharing(mHandle, mode)) {
+        ::close(mHandle);
+        throw EFOpenError(path);
+    }
+}
+
+TFileStream::~TFileStream()
+{
+    ::close(mHandle);
+}
+
+int32_t TFileStream::Seek(int32_t offset, uint16_t origin)
+{
+    static constexpr int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    if (origin > soFromEnd)
+        return -1;
+    const off_t position = ::lseek(mHandle, offset, whence[origin]);
+    if (position < 0 || position > INT32_MAX)
+        return -1;
+    return static_cast<int32_t>(position);
+}
+
+int32_t TFileStream::Read(void* buffer, int32_t count)
+{
+    if (count <= 0)
+        return 0;
+    ssize_t done;
+    do {
+        done = ::read(mHandle, buffer, static_cast<size_t>(count));
+    } while (done < 0 && errno == EINTR);
+    return done < 0 ? 0 : static_cast<int32_t>(done);
+}
+
+int32_t TFileStream::Write(const void* buffer, int32_t count)
+{
+    if (count <= 0)
+        return 0;
+    ssize_t done;
+    do {
+        done = ::write(mHandle, buffer, static_cast<size_t>(count));
+    } while (done < 0 && errno == EINTR);
+    return done < 0 ? 0 : static_cast<int32_t>(done);
+}
+
+} // namespace kt63

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "tstream.h"
+
+#include <string>
+
+namespace kt63 {
+
+// Open modes: an access part (bits 0-1) or'ed with a sharing part (bits 4-7).
+inline constexpr uint16_t fmOpenRead = 0x0000;
+inline constexpr uint16_t fmOpenWrite = 0x0001;
+inline constexpr uint16_t fmOpenReadWrite = 0x0002;
+inline constexpr uint16_t fmShareCompat = 0x0000;
+inline constexpr uint16_t fmShareExclusive = 0x0010;
+inline constexpr uint16_t fmShareDenyWrite = 0x0020;
+inline constexpr uint16_t fmShareDenyRead = 0x0030;
+inline constexpr uint16_t fmShareDenyNone = 0x0040;
+
+// An existing file, opened unbuffered: every Read and Write is one system call, so what a
+// Write stored is in the file when it returns. Opening never creates, truncates or extends a
+// file. The sharing part is enforced with advisory locks (see filesharing.h), so two streams
+// that conflict, in this process or another, cannot both be open.
+class TFileStream final : public TStream
+{
+public:
+    // Throws EFOpenError naming `path` as given when the file cannot be opened in `mode`.
+    TFileStream(const std::string& path, uint16_t mode);
+    ~TFileStream() override;
+
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
+
+    int32_t Seek(int32_t offset, uint16_t origin) override;
+    int32_t Read(void* buffer, int32_t count) override;
+    int32_t Write(const void* buffer, int32_t count) override;
+
+private:
+    int mHandle;
+};
+
+} // namespace kt63
