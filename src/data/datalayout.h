@@ -24,7 +24,8 @@ inline constexpr int32_t ArmamentGroupCount = WeaponCount;
 
 // The weapon table is addressed with the weapon number itself, so it ends one record past
 // weapon 1920: a file shorter than this cannot hold every weapon.
-inline constexpr int32_t DataFileMinimumSize = WeaponTableBase + WeaponRecordSize * (WeaponCount + 1);
+inline constexpr int32_t DataFileMinimumSize =
+    WeaponTableBase + WeaponRecordSize * (WeaponCount + 1);
 
 constexpr int32_t WeaponRecordOffset(int32_t weapon)
 {
@@ -47,7 +48,8 @@ constexpr int32_t ArmamentEntryOffset(int32_t armament, int32_t tab)
 }
 
 static_assert(DataFileMinimumSize == 2264784);
-static_assert(ArmamentEntryOffset(ArmamentGroupCount - 1, ArmamentTabCount - 1) + ArmamentEntrySize ==
+static_assert(ArmamentEntryOffset(ArmamentGroupCount - 1, ArmamentTabCount - 1) +
+                  ArmamentEntrySize ==
               1317952);
 
 } // namespace kt63

@@ -34,7 +34,9 @@ public:
     explicit EFOpenError(const std::string& path);
 
 protected:
-    struct PresetMessage {};
+    struct PresetMessage
+    {
+    };
     EFOpenError(PresetMessage, std::string message) : EStreamError(std::move(message)) {}
 };
 

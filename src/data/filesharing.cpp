@@ -37,13 +37,15 @@ SharingWish WishOf(uint16_t mode)
     const unsigned access = mode & 0x3;
     const unsigned sharing = (mode >> 4) & 0xF;
     const bool exclusive = sharing == 0 || sharing == 1;
-    return {access != fmOpenWrite, access != fmOpenRead,
-            exclusive || sharing == 3, exclusive || sharing == 2};
+    return {access != fmOpenWrite, access != fmOpenRead, exclusive || sharing == 3,
+            exclusive || sharing == 2};
 }
 
 struct flock MarkerRange(Marker marker, short type)
 {
-    struct flock range {};
+    struct flock range
+    {
+    };
     range.l_type = type;
     range.l_whence = SEEK_SET;
     range.l_start = kMarkerBase + marker;

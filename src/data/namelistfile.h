@@ -9,9 +9,9 @@ namespace kt63 {
 // What the editor keeps of the weapon name list file ("WN.dat") after reading it at start.
 struct NameListFile
 {
-    std::string path;           // absolute, made against the working directory at the read
-    int32_t namesAreaSize = 0;  // file size minus 2: where the list number is written at exit
-    int16_t listNumber = 0;     // the last two bytes, signed little-endian
+    std::string path;          // absolute, made against the working directory at the read
+    int32_t namesAreaSize = 0; // file size minus 2: where the list number is written at exit
+    int16_t listNumber = 0;    // the last two bytes, signed little-endian
     std::vector<uint8_t> namesArea;
 };
 

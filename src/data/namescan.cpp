@@ -22,9 +22,8 @@ void ScanNames(const uint8_t* area, int32_t length, const NameSink& sink)
         // The next name can only begin after the next zero byte, and that zero must leave at
         // least one byte after it inside the area.
         const uint8_t* from = stop ? stop : start + size;
-        zero = from < end - 1
-                   ? static_cast<const uint8_t*>(std::memchr(from, 0, (end - 1) - from))
-                   : nullptr;
+        zero = from < end - 1 ? static_cast<const uint8_t*>(std::memchr(from, 0, (end - 1) - from))
+                              : nullptr;
     }
 }
 

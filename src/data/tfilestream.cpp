@@ -39,7 +39,9 @@ int OpenRegularFile(const std::string& path, int accessFlags)
     const int fd = ::open(path.c_str(), accessFlags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return -1;
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return -1;

@@ -55,8 +55,7 @@ void Transfer(TStream& file, const std::array<Field, N>& fields, const RegionBas
 }
 
 // A field whose read delivers fewer bytes than its width counts the missing bytes as zero.
-template <class Values>
-auto ReaderInto(TStream& file, Values& values)
+template <class Values> auto ReaderInto(TStream& file, Values& values)
 {
     return [&file, &values](const FieldSpec<Values>& field) {
         uint8_t bytes[4] = {};
@@ -65,8 +64,7 @@ auto ReaderInto(TStream& file, Values& values)
     };
 }
 
-template <class Values>
-auto WriterFrom(TStream& file, const Values& values)
+template <class Values> auto WriterFrom(TStream& file, const Values& values)
 {
     return [&file, &values](const FieldSpec<Values>& field) {
         uint8_t bytes[4] = {};

@@ -1,0 +1,186 @@
+#include "benchworkload.h"
+#include "datalayout.h"
+#include "scratchdatafile.h"
+#include "syscallplan.h"
+#include "tfilestream.h"
+#include "weaponcodec.h"
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+// Each iteration is one whole operation on the next job of a fixed list: the codec through the
+// editor's stream, the codec on a stream that does nothing (its own share of the cost), and the
+// floors for the same work on a bare descriptor of the same file: (a) the codec's own
+// lseek/read (or write) sequence with everything precomputed, (b) one pread (or pwrite) per
+// region touched.
+namespace kt63::bench {
+
+namespace {
+
+std::vector<SyscallPlan> PlansOf(const std::vector<Job>& jobs)
+{
+    std::vector<SyscallPlan> plans;
+    for (const Job& job : jobs)
+        plans.push_back(CodecPlan(job.address));
+    return plans;
+}
+
+// Takes every call and does nothing, so that the codec's own work is timed without the system.
+class NullStream final : public TStream
+{
+public:
+    int32_t Seek(int32_t offset, uint16_t) override { return offset; }
+    int32_t Read(void*, int32_t count) override { return count; }
+    int32_t Write(const void*, int32_t count) override { return count; }
+};
+
+void CountOperations(benchmark::State& state, const SyscallPlan& plan)
+{
+    state.SetItemsProcessed(state.iterations());
+    const int seeks = CountSeeks(plan);
+    state.counters["syscalls"] = static_cast<double>(seeks + static_cast<int>(plan.size()));
+}
+
+void BM_LoadWeapon_Codec(benchmark::State& state)
+{
+    TFileStream& file = SharedDataFile().stream();
+    const std::vector<Job>& jobs = LoadJobs();
+    size_t next = 0;
+    for (auto _ : state) {
+        const RecordAddress& address = jobs[next++ % JobCount].address;
+        benchmark::DoNotOptimize(LoadWeapon(file, address.weapon, address.slot, address.tab));
+    }
+    CountOperations(state, CodecPlan(jobs.front().address));
+}
+
+void BM_LoadWeapon_CodecOnNullStream(benchmark::State& state)
+{
+    NullStream file;
+    const std::vector<Job>& jobs = LoadJobs();
+    size_t next = 0;
+    for (auto _ : state) {
+        const RecordAddress& address = jobs[next++ % JobCount].address;
+        benchmark::DoNotOptimize(LoadWeapon(file, address.weapon, address.slot, address.tab));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_LoadWeapon_RawSyscalls(benchmark::State& state)
+{
+    const int fd = SharedDataFile().descriptor();
+    const std::vector<SyscallPlan> plans = PlansOf(LoadJobs());
+    uint8_t field[4];
+    size_t next = 0;
+    for (auto _ : state) {
+        for (const SyscallStep& step : plans[next++ % JobCount]) {
+            if (step.whence != NoSeek)
+                ::lseek(fd, step.offset, step.whence);
+            benchmark::DoNotOptimize(::read(fd, field, static_cast<size_t>(step.width)));
+        }
+        benchmark::ClobberMemory();
+    }
+    CountOperations(state, plans.front());
+}
+
+void BM_LoadWeapon_PreadPerRegion(benchmark::State& state)
+{
+    const int fd = SharedDataFile().descriptor();
+    const std::vector<Job>& jobs = LoadJobs();
+    uint8_t record[WeaponRecordSize];
+    uint8_t slot[SlotEntrySize];
+    uint8_t entry[ArmamentEntrySize];
+    size_t next = 0;
+    for (auto _ : state) {
+        const RecordAddress& a = jobs[next++ % JobCount].address;
+        benchmark::DoNotOptimize(::pread(fd, record, sizeof record, WeaponRecordOffset(a.weapon)));
+        benchmark::DoNotOptimize(::pread(fd, slot, sizeof slot, SlotEntryOffset(a.weapon, a.slot)));
+        benchmark::DoNotOptimize(
+            ::pread(fd, entry, sizeof entry, ArmamentEntryOffset(a.armament, a.tab)));
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["syscalls"] = 3;
+}
+
+void BM_SaveWeapon_Codec(benchmark::State& state)
+{
+    TFileStream& file = SharedDataFile().stream();
+    const std::vector<Job>& jobs = SaveJobs();
+    size_t next = 0;
+    for (auto _ : state) {
+        const Job& job = jobs[next++ % JobCount];
+        SaveWeapon(file, job.address, job.weapon, job.armament);
+    }
+    CountOperations(state, CodecPlan(jobs.front().address));
+}
+
+void BM_SaveWeapon_CodecOnNullStream(benchmark::State& state)
+{
+    NullStream file;
+    const std::vector<Job>& jobs = SaveJobs();
+    size_t next = 0;
+    for (auto _ : state) {
+        const Job& job = jobs[next++ % JobCount];
+        SaveWeapon(file, job.address, job.weapon, job.armament);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_SaveWeapon_RawSyscalls(benchmark::State& state)
+{
+    const int fd = SharedDataFile().descriptor();
+    const std::vector<Job>& jobs = SaveJobs();
+    const std::vector<SyscallPlan> plans = PlansOf(jobs);
+    std::vector<std::vector<uint8_t>> bytes;
+    for (const Job& job : jobs)
+        bytes.push_back(EncodedFields(job));
+    size_t next = 0;
+    for (auto _ : state) {
+        const size_t job = next++ % JobCount;
+        const uint8_t* from = bytes[job].data();
+        for (const SyscallStep& step : plans[job]) {
+            if (step.whence != NoSeek)
+                ::lseek(fd, step.offset, step.whence);
+            benchmark::DoNotOptimize(::write(fd, from, static_cast<size_t>(step.width)));
+            from += step.width;
+        }
+    }
+    CountOperations(state, plans.front());
+}
+
+// Writes whole regions, the bytes between the fields included: cheaper than any save that
+// keeps those bytes could be, which makes it a floor and not an alternative.
+void BM_SaveWeapon_PwritePerRegion(benchmark::State& state)
+{
+    const int fd = SharedDataFile().descriptor();
+    const std::vector<Job>& jobs = SaveJobs();
+    const uint8_t record[WeaponRecordSize] = {};
+    const uint8_t slot[SlotEntrySize] = {};
+    const uint8_t entry[ArmamentEntrySize] = {};
+    size_t next = 0;
+    for (auto _ : state) {
+        const RecordAddress& a = jobs[next++ % JobCount].address;
+        benchmark::DoNotOptimize(::pwrite(fd, record, sizeof record, WeaponRecordOffset(a.weapon)));
+        benchmark::DoNotOptimize(
+            ::pwrite(fd, slot, sizeof slot, SlotEntryOffset(a.weapon, a.slot)));
+        benchmark::DoNotOptimize(
+            ::pwrite(fd, entry, sizeof entry, ArmamentEntryOffset(a.armament, a.tab)));
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["syscalls"] = 3;
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadWeapon_Codec);
+BENCHMARK(BM_LoadWeapon_CodecOnNullStream);
+BENCHMARK(BM_LoadWeapon_RawSyscalls);
+BENCHMARK(BM_LoadWeapon_PreadPerRegion);
+BENCHMARK(BM_SaveWeapon_Codec);
+BENCHMARK(BM_SaveWeapon_CodecOnNullStream);
+BENCHMARK(BM_SaveWeapon_RawSyscalls);
+BENCHMARK(BM_SaveWeapon_PwritePerRegion);
+
+} // namespace kt63::bench

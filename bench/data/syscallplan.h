@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace kt63 {
+struct RecordAddress;
+}
+
+namespace kt63::bench {
+
+// A seek origin of the plan that stands for "no seek: the field follows the previous one".
+inline constexpr int16_t NoSeek = -1;
+
+// One field transfer as the operating system sees it: an optional lseek, then one read or
+// write of `width` bytes.
+struct SyscallStep
+{
+    int32_t offset; // absolute for SEEK_SET, the gap for SEEK_CUR, unused for NoSeek
+    int16_t whence; // SEEK_SET, SEEK_CUR or NoSeek
+    int16_t width;
+
+    bool operator==(const SyscallStep&) const = default;
+};
+
+using SyscallPlan = std::vector<SyscallStep>;
+
+// The lseek/read sequence that a load of all 49 fields of `address` makes (a save makes the same
+// one with writes), derived from the field tables: a field that starts a region seeks there
+// absolutely, a gap inside a region is skipped from the current position, and a field that
+// follows directly needs no seek.
+SyscallPlan CodecPlan(const RecordAddress& address);
+
+// The sequences that LoadWeapon and SaveWeapon really make for `address`, watched through a
+// stream that only records; the benchmarks compare them with CodecPlan before timing, so the
+// floor is known to be the codec's own sequence.
+SyscallPlan RecordedLoadPlan(const RecordAddress& address);
+SyscallPlan RecordedSavePlan(const RecordAddress& address);
+
+// The number of lseek calls in `plan`.
+int CountSeeks(const SyscallPlan& plan);
+
+} // namespace kt63::bench

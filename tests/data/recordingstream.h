@@ -1,0 +1,43 @@
+#pragma once
+
+#include "tmemorystream.h"
+
+#include <string>
+#include <vector>
+
+namespace kt63::test {
+
+// A memory stream that notes every call, so a test can compare the exact sequence of seeks,
+// reads and writes with the one the file format asks for.
+class RecordingStream final : public TStream
+{
+public:
+    explicit RecordingStream(std::vector<uint8_t> bytes) : mStream(std::move(bytes)) {}
+
+    int32_t Seek(int32_t offset, uint16_t origin) override
+    {
+        static const char* const origins[] = {"begin", "current", "end"};
+        mCalls.push_back(std::string("seek ") + (origin < 3 ? origins[origin] : "?") + " " +
+                         std::to_string(offset));
+        return mStream.Seek(offset, origin);
+    }
+    int32_t Read(void* buffer, int32_t count) override
+    {
+        mCalls.push_back("read " + std::to_string(count));
+        return mStream.Read(buffer, count);
+    }
+    int32_t Write(const void* buffer, int32_t count) override
+    {
+        mCalls.push_back("write " + std::to_string(count));
+        return mStream.Write(buffer, count);
+    }
+
+    const std::vector<std::string>& calls() const { return mCalls; }
+    const std::vector<uint8_t>& bytes() const { return mStream.bytes(); }
+
+private:
+    TMemoryStream mStream;
+    std::vector<std::string> mCalls;
+};
+
+} // namespace kt63::test

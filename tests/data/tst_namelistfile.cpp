@@ -1,0 +1,201 @@
+#include "exception.h"
+#include "namelistfile.h"
+#include "namescan.h"
+#include "testfiles.h"
+#include "tfilestream.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace kt63 {
+namespace {
+
+using test::Bytes;
+using test::Hex;
+
+// Runs a test body inside a temporary working directory, as the editor reads "WN.dat" from it.
+class NameListFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(::getcwd(mStart, sizeof mStart), mStart);
+        ASSERT_EQ(::chdir(dir.root().c_str()), 0);
+    }
+    void TearDown() override { ASSERT_EQ(::chdir(mStart), 0); }
+
+    std::vector<std::string> NamesOf(const NameListFile& list)
+    {
+        std::vector<std::string> names;
+        ScanNames(list.namesArea.data(), list.namesAreaSize,
+                  [&](std::string_view name) { names.emplace_back(name); });
+        return names;
+    }
+
+    test::TempDir dir;
+
+private:
+    char mStart[4096] = {};
+};
+
+struct ReadRow
+{
+    const char* name;
+    Bytes file;
+    int32_t namesAreaSize;
+    int16_t listNumber;
+    std::vector<std::string> names;
+};
+
+void PrintTo(const ReadRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class NameListRead : public NameListFileTest, public ::testing::WithParamInterface<ReadRow>
+{
+};
+
+TEST_P(NameListRead, GivesTheNamesAreaAndTheSignedListNumber)
+{
+    const ReadRow& row = GetParam();
+    test::WriteBytes("WN.dat", row.file);
+    const NameListFile list = ReadNameListFile("WN.dat");
+    EXPECT_EQ(list.namesAreaSize, row.namesAreaSize);
+    EXPECT_EQ(list.listNumber, row.listNumber);
+    EXPECT_EQ(NamesOf(list), row.names);
+    EXPECT_EQ(list.path, (dir.root() / "WN.dat").string());
+    EXPECT_EQ(test::ReadBytes("WN.dat"), row.file) << "reading writes nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, NameListRead,
+    ::testing::Values(ReadRow{"empty_file", {}, -2, 0, {}},
+                      ReadRow{"one_byte", Hex("41"), -1, 0, {}},
+                      ReadRow{"two_bytes_are_the_list_number", Hex("31 02"), 0, 561, {}},
+                      ReadRow{"list_number_562", Hex("00 41 42 00 43 32 02"), 5, 562, {"AB", "C"}},
+                      ReadRow{"list_number_minus_one", Hex("00 41 FF FF"), 2, -1, {"A"}},
+                      ReadRow{"list_number_minus_32768", Hex("00 00 80"), 1, -32768, {}},
+                      ReadRow{"name_ends_at_the_area_end", Hex("00 41 42 03 00"), 3, 3, {"AB"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NameListFileTest, ReadsAManyNameFile)
+{
+    Bytes file;
+    for (int i = 0; i < 1924; ++i) {
+        const std::string name = "name" + std::to_string(i);
+        file.push_back(0);
+        file.insert(file.end(), name.begin(), name.end());
+    }
+    file.push_back(3);
+    file.push_back(0);
+    test::WriteBytes("WN.dat", file);
+    const NameListFile list = ReadNameListFile("WN.dat");
+    const std::vector<std::string> names = NamesOf(list);
+    ASSERT_EQ(names.size(), 1924u);
+    EXPECT_EQ(names.front(), "name0");
+    EXPECT_EQ(names.back(), "name1923");
+    EXPECT_EQ(list.listNumber, 3);
+}
+
+TEST_F(NameListFileTest, MissingOrLockedFileRaisesTheOpenErrorWithTheRelativePath)
+{
+    EXPECT_THROW(
+        {
+            try {
+                ReadNameListFile("WN.dat");
+            } catch (const EFOpenError& error) {
+                EXPECT_EQ(error.message(), "ﾌｧｲﾙ WN.dat は開けません");
+                throw;
+            }
+        },
+        EFOpenError);
+    test::WriteBytes("WN.dat", Hex("00 41 03 00"));
+    TFileStream other("WN.dat", fmOpenRead | fmShareDenyNone);
+    EXPECT_THROW(ReadNameListFile("WN.dat"), EFOpenError);
+}
+
+struct WriteRow
+{
+    const char* name;
+    int32_t value;
+    Bytes lastTwo;
+};
+
+void PrintTo(const WriteRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class ListNumberWrite : public NameListFileTest, public ::testing::WithParamInterface<WriteRow>
+{
+};
+
+TEST_P(ListNumberWrite, WritesTheLowSixteenBitsIntoTheLastTwoBytesOnly)
+{
+    const Bytes before = Hex("00 41 42 00 43 32 02");
+    test::WriteBytes("WN.dat", before);
+    const NameListFile list = ReadNameListFile("WN.dat");
+    WriteListNumber(list.path, list.namesAreaSize, GetParam().value);
+    Bytes expected(before.begin(), before.end() - 2);
+    expected.insert(expected.end(), GetParam().lastTwo.begin(), GetParam().lastTwo.end());
+    EXPECT_EQ(test::ReadBytes("WN.dat"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ListNumberWrite,
+                         ::testing::Values(WriteRow{"shown_561", 561, Hex("31 02")},
+                                           WriteRow{"zero", 0, Hex("00 00")},
+                                           WriteRow{"typed_9999", 9999, Hex("0F 27")},
+                                           WriteRow{"typed_minus_999", -999, Hex("19 FC")},
+                                           WriteRow{"beyond_16_bits", 70000, Hex("70 11")}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NameListFileTest, WriteGoesToTheFileReadAtStartAfterTheWorkingDirectoryMoved)
+{
+    test::WriteBytes("WN.dat", Hex("00 41 03 00"));
+    const NameListFile list = ReadNameListFile("WN.dat");
+    test::TempDir elsewhere;
+    ASSERT_EQ(::chdir(elsewhere.root().c_str()), 0);
+    WriteListNumber(list.path, list.namesAreaSize, 5);
+    EXPECT_FALSE(test::Exists(elsewhere.path("WN.dat")));
+    EXPECT_EQ(test::ReadBytes(list.path), Hex("00 41 05 00"));
+}
+
+TEST_F(NameListFileTest, WriteUsesTheSizeMeasuredAtStart)
+{
+    test::WriteBytes("WN.dat", Hex("00 41 03 00"));
+    const NameListFile list = ReadNameListFile("WN.dat");
+    test::WriteBytes("WN.dat", Hex("00 41 42 43 44 45"));
+    WriteListNumber(list.path, list.namesAreaSize, 0x0102);
+    EXPECT_EQ(test::ReadBytes("WN.dat"), Hex("00 41 02 01 44 45"));
+}
+
+TEST_F(NameListFileTest, FileWithoutAListNumberIsNotWrittenNorExtended)
+{
+    test::WriteBytes("WN.dat", Hex("41"));
+    const NameListFile list = ReadNameListFile("WN.dat");
+    WriteListNumber(list.path, list.namesAreaSize, 7);
+    EXPECT_EQ(test::ReadBytes("WN.dat"), Hex("41"));
+}
+
+TEST_F(NameListFileTest, WriteToAMissingOrHeldFileRaisesTheOpenErrorWithTheAbsolutePath)
+{
+    test::WriteBytes("WN.dat", Hex("00 41 03 00"));
+    const NameListFile list = ReadNameListFile("WN.dat");
+    {
+        TFileStream other(list.path, fmOpenRead | fmShareDenyNone);
+        EXPECT_THROW(WriteListNumber(list.path, list.namesAreaSize, 9), EFOpenError);
+    }
+    ASSERT_EQ(::unlink("WN.dat"), 0);
+    try {
+        WriteListNumber(list.path, list.namesAreaSize, 9);
+        FAIL() << "wrote to a missing file";
+    } catch (const EFOpenError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + list.path + " は開けません");
+    }
+    EXPECT_FALSE(test::Exists("WN.dat")) << "the write never creates the file";
+}
+
+} // namespace
+} // namespace kt63

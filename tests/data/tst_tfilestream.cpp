@@ -1,0 +1,314 @@
+#include "exception.h"
+#include "testfiles.h"
+#include "tfilestream.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kt63 {
+namespace {
+
+using test::Bytes;
+using test::TempDir;
+
+constexpr uint16_t kReadExclusive = fmOpenRead | fmShareExclusive;           // 16
+constexpr uint16_t kWriteExclusive = fmOpenWrite | fmShareExclusive;         // 17
+constexpr uint16_t kReadWriteDenyWrite = fmOpenReadWrite | fmShareDenyWrite; // 34
+
+class FileStreamTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { test::WriteBytes(file, test::Hex("00 01 02 03 04 05 06 07 08 09")); }
+
+    TempDir dir;
+    std::string file = dir.path("data.bin");
+};
+
+// --- Opening -------------------------------------------------------------------------------
+
+class MissingFileTest : public ::testing::TestWithParam<uint16_t>
+{
+};
+
+TEST_P(MissingFileTest, RaisesOpenErrorWithThePathAsPassedAndCreatesNothing)
+{
+    TempDir dir;
+    const std::string path = dir.path("none/../missing.dat");
+    try {
+        TFileStream stream(path, GetParam());
+        FAIL() << "opened a missing file";
+    } catch (const EFOpenError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + path + " は開けません");
+    }
+    EXPECT_FALSE(test::Exists(dir.path("missing.dat")));
+}
+
+INSTANTIATE_TEST_SUITE_P(EditorModes, MissingFileTest,
+                         ::testing::Values(kReadExclusive, kWriteExclusive, kReadWriteDenyWrite));
+
+TEST_F(FileStreamTest, RefusesADirectoryInEveryMode)
+{
+    for (uint16_t mode : {kReadExclusive, kWriteExclusive, kReadWriteDenyWrite})
+        EXPECT_THROW(TFileStream(dir.root().string(), mode), EFOpenError) << mode;
+}
+
+TEST_F(FileStreamTest, RefusesModesOutsideTheAccessAndSharingParts)
+{
+    for (uint16_t mode : {0x0003, 0x0050, 0x00F0, 0x0104, 0x8022})
+        EXPECT_THROW(TFileStream(file, mode), EFOpenError) << mode;
+}
+
+TEST_F(FileStreamTest, OpeningForWritingNeitherTruncatesNorMovesTheEnd)
+{
+    {
+        TFileStream stream(file, kWriteExclusive);
+    }
+    {
+        TFileStream stream(file, kReadWriteDenyWrite);
+    }
+    EXPECT_EQ(test::ReadBytes(file), test::Hex("00 01 02 03 04 05 06 07 08 09"));
+}
+
+// --- Sharing -------------------------------------------------------------------------------
+
+struct SharingRow
+{
+    const char* name;
+    uint16_t first;
+    uint16_t second;
+    bool secondOpens;
+};
+
+void PrintTo(const SharingRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class SharingTest : public FileStreamTest, public ::testing::WithParamInterface<SharingRow>
+{
+};
+
+TEST_P(SharingTest, SecondStreamOpensOnlyWhenBothModesAllowIt)
+{
+    const SharingRow& row = GetParam();
+    TFileStream first(file, row.first);
+    if (row.secondOpens)
+        EXPECT_NO_THROW(TFileStream(file, row.second));
+    else
+        EXPECT_THROW(TFileStream(file, row.second), EFOpenError);
+}
+
+TEST_P(SharingTest, SecondStreamOpensOnceTheFirstIsClosed)
+{
+    {
+        TFileStream first(file, GetParam().first);
+    }
+    EXPECT_NO_THROW(TFileStream(file, GetParam().second));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, SharingTest,
+    ::testing::Values(
+        SharingRow{"read_exclusive_twice", kReadExclusive, kReadExclusive, false},
+        SharingRow{"data_file_then_name_list_read", kReadWriteDenyWrite, kReadExclusive, false},
+        SharingRow{"data_file_twice", kReadWriteDenyWrite, kReadWriteDenyWrite, false},
+        SharingRow{"data_file_then_reader_denying_none", kReadWriteDenyWrite,
+                   fmOpenRead | fmShareDenyNone, true},
+        SharingRow{"data_file_then_reader_denying_write", kReadWriteDenyWrite,
+                   fmOpenRead | fmShareDenyWrite, false},
+        SharingRow{"reader_then_data_file", fmOpenRead | fmShareDenyNone, kReadWriteDenyWrite,
+                   true},
+        SharingRow{"writer_denying_none_then_data_file", fmOpenReadWrite | fmShareDenyNone,
+                   kReadWriteDenyWrite, false},
+        SharingRow{"two_readers_denying_write", fmOpenRead | fmShareDenyWrite,
+                   fmOpenRead | fmShareDenyWrite, true},
+        SharingRow{"reader_denying_write_then_writer", fmOpenRead | fmShareDenyWrite,
+                   fmOpenWrite | fmShareDenyNone, false},
+        SharingRow{"writer_denying_read_then_reader", fmOpenWrite | fmShareDenyRead,
+                   fmOpenRead | fmShareDenyNone, false},
+        SharingRow{"writer_denying_read_then_writer", fmOpenReadWrite | fmShareDenyRead,
+                   fmOpenReadWrite | fmShareDenyRead, false},
+        SharingRow{"name_list_write_then_read", kWriteExclusive, kReadExclusive, false},
+        SharingRow{"readers_denying_none", fmOpenRead | fmShareDenyNone,
+                   fmOpenRead | fmShareDenyNone, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Runs `hold` in a child process, waits until it has done so, and ends the child on destruction.
+class OtherProcess
+{
+public:
+    template <class Hold> explicit OtherProcess(Hold hold)
+    {
+        int ready[2], release[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        EXPECT_EQ(::pipe(release), 0);
+        mPid = ::fork();
+        if (mPid == 0) {
+            // The child keeps only its own pipe ends, so that closing ours releases it.
+            ::close(ready[0]);
+            ::close(release[1]);
+            const char ok = hold() ? '1' : '0';
+            [[maybe_unused]] auto w = ::write(ready[1], &ok, 1);
+            char wait;
+            [[maybe_unused]] auto r = ::read(release[0], &wait, 1);
+            ::_exit(0);
+        }
+        char ok = '0';
+        EXPECT_EQ(::read(ready[0], &ok, 1), 1);
+        mHolding = ok == '1';
+        mRelease = release[1];
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ::close(release[0]);
+    }
+
+    ~OtherProcess()
+    {
+        ::close(mRelease);
+        ::waitpid(mPid, nullptr, 0);
+    }
+
+    bool holding() const { return mHolding; }
+
+private:
+    pid_t mPid = -1;
+    int mRelease = -1;
+    bool mHolding = false;
+};
+
+TEST_F(FileStreamTest, FileUnderAnotherProgramsExclusiveFlockCannotBeOpened)
+{
+    OtherProcess other([&] {
+        const int fd = ::open(file.c_str(), O_RDONLY);
+        return fd >= 0 && ::flock(fd, LOCK_EX) == 0;
+    });
+    ASSERT_TRUE(other.holding());
+    for (uint16_t mode : {kReadExclusive, kWriteExclusive, kReadWriteDenyWrite})
+        EXPECT_THROW(TFileStream(file, mode), EFOpenError) << mode;
+}
+
+TEST_F(FileStreamTest, DataFileHeldByAnotherProcessCannotBeOpenedForWriting)
+{
+    OtherProcess other([&] {
+        try {
+            new TFileStream(file, kReadWriteDenyWrite); // held until the child exits
+            return true;
+        } catch (const EFOpenError&) {
+            return false;
+        }
+    });
+    ASSERT_TRUE(other.holding());
+    EXPECT_THROW(TFileStream(file, kReadWriteDenyWrite), EFOpenError);
+    EXPECT_THROW(TFileStream(file, kWriteExclusive), EFOpenError);
+    EXPECT_NO_THROW(TFileStream(file, fmOpenRead | fmShareDenyNone));
+}
+
+TEST_F(FileStreamTest, OurDataFileKeepsOtherProgramsExclusiveFlockOut)
+{
+    TFileStream held(file, kReadWriteDenyWrite);
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(::flock(fd, LOCK_SH | LOCK_NB), 0);
+    ::close(fd);
+}
+
+// --- Seek, Read, Write, Size -----------------------------------------------------------------
+
+TEST_F(FileStreamTest, ShortReadLeavesTheRestOfTheBufferAsItWas)
+{
+    test::WriteBytes(file, test::RandomBytes(100, 7));
+    TFileStream stream(file, kReadExclusive);
+    Bytes buffer(14097, 0xAB);
+    EXPECT_EQ(stream.Read(buffer.data(), 14097), 100);
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 100), test::RandomBytes(100, 7));
+    EXPECT_EQ(std::count(buffer.begin() + 100, buffer.end(), 0xAB), 13997);
+}
+
+TEST_F(FileStreamTest, ReadAtTheEndGivesNothingAndLeavesTheBuffer)
+{
+    TFileStream stream(file, kReadExclusive);
+    EXPECT_EQ(stream.Seek(0, soFromEnd), 10);
+    uint8_t buffer[4] = {9, 9, 9, 9};
+    EXPECT_EQ(stream.Read(buffer, 4), 0);
+    EXPECT_EQ(Bytes(buffer, buffer + 4), test::Hex("09 09 09 09"));
+}
+
+TEST_F(FileStreamTest, SeekOriginsAndRefusedSeek)
+{
+    TFileStream stream(file, kReadExclusive);
+    EXPECT_EQ(stream.Seek(4, soFromBeginning), 4);
+    EXPECT_EQ(stream.Seek(3, soFromCurrent), 7);
+    EXPECT_EQ(stream.Seek(-2, soFromEnd), 8);
+    EXPECT_EQ(stream.Seek(-20, soFromCurrent), -1);
+    EXPECT_EQ(stream.Seek(0, 3), -1);
+    uint8_t byte = 0;
+    EXPECT_EQ(stream.Read(&byte, 1), 1);
+    EXPECT_EQ(byte, 8) << "a refused seek keeps the position";
+}
+
+TEST_F(FileStreamTest, SeekPastTheEndAloneDoesNotLengthen)
+{
+    {
+        TFileStream stream(file, kReadWriteDenyWrite);
+        EXPECT_EQ(stream.Seek(100, soFromBeginning), 100);
+    }
+    EXPECT_EQ(test::ReadBytes(file).size(), 10u);
+}
+
+TEST_F(FileStreamTest, WritePastTheEndLengthensToTheEndOfTheBytesWritten)
+{
+    {
+        TFileStream stream(file, kReadWriteDenyWrite);
+        stream.Seek(20, soFromBeginning);
+        const uint8_t bytes[2] = {0xAA, 0xBB};
+        EXPECT_EQ(stream.Write(bytes, 2), 2);
+    }
+    const Bytes after = test::ReadBytes(file);
+    ASSERT_EQ(after.size(), 22u);
+    EXPECT_EQ(Bytes(after.begin(), after.begin() + 10), test::Hex("00 01 02 03 04 05 06 07 08 09"));
+    EXPECT_EQ(after[20], 0xAA);
+    EXPECT_EQ(after[21], 0xBB);
+}
+
+TEST_F(FileStreamTest, WriteInsideOverwritesOnlyThoseBytes)
+{
+    {
+        TFileStream stream(file, kWriteExclusive);
+        stream.Seek(8, soFromBeginning); // the last two bytes, as the list number write does
+        const uint8_t bytes[2] = {0x0F, 0x27};
+        EXPECT_EQ(stream.Write(bytes, 2), 2);
+    }
+    EXPECT_EQ(test::ReadBytes(file), test::Hex("00 01 02 03 04 05 06 07 0F 27"));
+}
+
+TEST_F(FileStreamTest, SizeMeasuresAndKeepsThePosition)
+{
+    TFileStream stream(file, kReadExclusive);
+    stream.Seek(3, soFromBeginning);
+    EXPECT_EQ(stream.Size(), 10);
+    EXPECT_EQ(stream.Seek(0, soFromCurrent), 3);
+}
+
+TEST_F(FileStreamTest, SizeOfAnEmptyFileIsZero)
+{
+    test::WriteBytes(file, {});
+    TFileStream stream(file, kReadExclusive);
+    EXPECT_EQ(stream.Size(), 0);
+}
+
+TEST_F(FileStreamTest, TransfersOfNothingDoNothing)
+{
+    TFileStream stream(file, kReadWriteDenyWrite);
+    uint8_t byte = 0;
+    EXPECT_EQ(stream.Read(&byte, 0), 0);
+    EXPECT_EQ(stream.Write(&byte, -5), 0);
+    EXPECT_EQ(stream.Seek(0, soFromCurrent), 0);
+}
+
+} // namespace
+} // namespace kt63
