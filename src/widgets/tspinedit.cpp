@@ -1,0 +1,208 @@
+#include "tspinedit.h"
+
+#include "spingeometry.h"
+#include "spinrange.h"
+#include "spintext.h"
+#include "systembeep.h"
+#include "tspinbutton.h"
+#include "ttimerspeedbutton.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
+#include <utility>
+
+namespace kt63 {
+
+namespace {
+
+// Thin window borders are one pixel on every desktop the editor runs on.
+constexpr int kWindowBorder = 1;
+
+// The arrow pair and the text area are laid out inside a sunken edge of this width, whatever the
+// style draws; a thinner frame only leaves a little more room around them.
+constexpr int kSunkenEdge = 2;
+
+// Window activation and popup menus hand the focus back to the control that had it; the focus
+// has then not come from, or gone to, another control.
+bool MovesBetweenControls(Qt::FocusReason reason)
+{
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+TSpinEdit::TSpinEdit(QWidget* parent)
+    : QLineEdit(QStringLiteral("0"), parent), mButton(new TSpinButton(this))
+{
+    // Drops and input methods would bypass the character filter and the length limit; a
+    // refused drop goes on to the window, which takes dropped files.
+    setAcceptDrops(false);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    mButton->setCursor(Qt::ArrowCursor);
+    mButton->SetFocusControl(this);
+    connect(mButton, &TSpinButton::OnUpClick, this, &TSpinEdit::StepUp);
+    connect(mButton, &TSpinButton::OnDownClick, this, &TSpinEdit::StepDown);
+    for (TTimerSpeedButton* arrow : {mButton->UpButton(), mButton->DownButton()}) {
+        connect(arrow, &TTimerSpeedButton::OnMouseDown, this, &TSpinEdit::SelectAllAfterArrowPress);
+    }
+    UpdateMinimumHeight();
+    LayOut();
+}
+
+int32_t TSpinEdit::Value()
+{
+    const SpinParse parsed = ParseSpinText(text());
+    if (parsed.valid) {
+        return parsed.value;
+    }
+    setText(QString::number(mMinValue));
+    return mMinValue;
+}
+
+void TSpinEdit::SetValue(int32_t value)
+{
+    WriteBounded(value);
+}
+
+void TSpinEdit::SetReadOnly(bool readOnly)
+{
+    setReadOnly(readOnly);
+    // QLineEdit switches input methods back on when it becomes writable.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void TSpinEdit::StepUp()
+{
+    Step(mIncrement);
+}
+
+void TSpinEdit::StepDown()
+{
+    Step(-int64_t{mIncrement});
+}
+
+void TSpinEdit::Step(int64_t delta)
+{
+    if (isReadOnly()) {
+        SystemBeep();
+        return;
+    }
+    WriteBounded(int64_t{Value()} + delta);
+}
+
+void TSpinEdit::WriteBounded(int64_t value)
+{
+    setText(QString::number(BoundSpinValue(value, mMinValue, mMaxValue)));
+}
+
+QRect TSpinEdit::ClientRect() const
+{
+    return rect().adjusted(kSunkenEdge, kSunkenEdge, -kSunkenEdge, -kSunkenEdge);
+}
+
+void TSpinEdit::focusInEvent(QFocusEvent* event)
+{
+    const int cursor = cursorPosition();
+    const bool hadSelection = hasSelectedText();
+    QLineEdit::focusInEvent(event);
+    mMouseEntryPending = false;
+    if (!MovesBetweenControls(event->reason())) {
+        return;
+    }
+    if (!mAutoSelect) {
+        // QLineEdit selects everything on Tab by itself; undo that.
+        if (!hadSelection && hasSelectedText()) {
+            setCursorPosition(cursor);
+        }
+        return;
+    }
+    if (event->reason() == Qt::MouseFocusReason) {
+        mMouseEntryPending = true;
+        return;
+    }
+    selectAll();
+}
+
+void TSpinEdit::focusOutEvent(QFocusEvent* event)
+{
+    mMouseEntryPending = false;
+    QLineEdit::focusOutEvent(event);
+    if (!MovesBetweenControls(event->reason())) {
+        return;
+    }
+    const int32_t value = Value();
+    if (BoundSpinValue(value, mMinValue, mMaxValue) != value) {
+        SetValue(value);
+    }
+}
+
+// The focus is given before the press is delivered, so only the press tells whether it landed
+// in the text (caret where the user clicked) or on an arrow (select all).
+void TSpinEdit::mousePressEvent(QMouseEvent* event)
+{
+    const bool entering = std::exchange(mMouseEntryPending, false);
+    QLineEdit::mousePressEvent(event);
+    if (entering && event->button() != Qt::LeftButton) {
+        selectAll();
+    }
+}
+
+void TSpinEdit::SelectAllAfterArrowPress()
+{
+    if (std::exchange(mMouseEntryPending, false)) {
+        selectAll();
+    }
+}
+
+void TSpinEdit::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    LayOut();
+}
+
+void TSpinEdit::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::StyleChange:
+        UpdateMinimumHeight();
+        LayOut();
+        break;
+    default:
+        break;
+    }
+}
+
+void TSpinEdit::UpdateMinimumHeight()
+{
+    const int lineHeight = QFontMetrics(font()).height();
+    const int systemLineHeight = QFontMetrics(QApplication::font()).height();
+    setMinimumHeight(SpinMinimumHeight(lineHeight, systemLineHeight, kWindowBorder));
+}
+
+// Places the arrow pair and narrows the text area to end before it. The style's own contents
+// rectangle is what QLineEdit draws into, so the margins are the difference to it.
+void TSpinEdit::LayOut()
+{
+    const QRect client = ClientRect();
+    const QRect pair = SpinButtonRect(size()).translated(client.topLeft());
+    mButton->setGeometry(pair);
+    const QRect wanted = SpinTextArea(client.size(), pair.width()).translated(client.topLeft());
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    setTextMargins(std::max(0, wanted.left() - contents.left()),
+                   std::max(0, wanted.top() - contents.top()),
+                   std::max(0, contents.right() - wanted.right()),
+                   std::max(0, contents.bottom() - wanted.bottom()));
+}
+
+} // namespace kt63
