@@ -9,7 +9,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     fonts-ipafont-gothic
-    xvfb xauth
+    xvfb xauth libx11-dev
     "$@"
 )
 

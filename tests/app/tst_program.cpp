@@ -1,0 +1,124 @@
+#include "xwindowdriver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace std::chrono_literals;
+using kt63::test::XWindowDriver;
+
+namespace {
+
+// How long the program may take to come up or go down; a deadline, never a measurement.
+constexpr auto kPatience = 30s;
+
+// A name list file of our own making: names in code page 932 between zero bytes, then the
+// list number 1 in two bytes.
+QByteArray NameListBytes()
+{
+    QStringEncoder toShiftJis("windows-31j");
+    QByteArray bytes(1, '\0');
+    for (const char* name : {"ﾀｲｶﾞｰ", "兵器一", "Panzer IV"}) {
+        bytes += QByteArray(toShiftJis(QString::fromUtf8(name)));
+        bytes += '\0';
+    }
+    bytes += QByteArray("\x01\x00", 2);
+    return bytes;
+}
+
+} // namespace
+
+// The built program, started as a user would start it, on a display of its own; its windows are
+// answered from outside, so that the program carries no way in for tests.
+class TestProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void noNameListFile();
+    void closingTheWindow();
+
+private:
+    void Start(QProcess& program, const QString& folder);
+
+    QTemporaryDir mRuntime;
+};
+
+void TestProgram::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs an X display; ctest runs this test under xvfb-run");
+    QVERIFY(mRuntime.isValid());
+    QVERIFY(QFile::setPermissions(mRuntime.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+void TestProgram::Start(QProcess& program, const QString& folder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), mRuntime.path());
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(folder);
+    program.setProgram(QStringLiteral(KT63UE_PATH));
+    program.start();
+    QVERIFY(program.waitForStarted());
+}
+
+void TestProgram::noNameListFile()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    XWindowDriver display;
+    QVERIFY(display.IsOpen());
+    QProcess program;
+    Start(program, folder.path());
+
+    const XWindowDriver::WindowId box = display.WaitForWindow(QStringLiteral("kt63ue"), kPatience);
+    QVERIFY(box);
+    QCOMPARE(display.ShownTitles(), QStringList{"kt63ue"});
+    QCOMPARE(program.state(), QProcess::Running);
+
+    display.PressReturn(box);
+    QVERIFY(program.waitForFinished(int(std::chrono::milliseconds(kPatience).count())));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 3);
+    QVERIFY(QString::fromUtf8(program.readAllStandardError())
+                .contains(QStringLiteral("ﾌｧｲﾙ WN.dat は開けません")));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestProgram::closingTheWindow()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString nameList = folder.filePath(QStringLiteral("WN.dat"));
+    QFile file(nameList);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(NameListBytes());
+    file.close();
+    XWindowDriver display;
+    QVERIFY(display.IsOpen());
+    QProcess program;
+    Start(program, folder.path());
+
+    const XWindowDriver::WindowId window =
+        display.WaitForWindow(QStringLiteral("KT63UE"), kPatience);
+    QVERIFY(window);
+    QVERIFY(!display.ShownTitles().contains(QStringLiteral("kt63ue")));
+    QCOMPARE(program.state(), QProcess::Running);
+
+    display.Close(window);
+    QVERIFY(program.waitForFinished(int(std::chrono::milliseconds(kPatience).count())));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), NameListBytes());
+}
+
+QTEST_GUILESS_MAIN(TestProgram)
+#include "tst_program.moc"
