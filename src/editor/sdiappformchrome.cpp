@@ -1,0 +1,151 @@
+// The window's frame: containers, the two lists, the tool bar, the status bar, the menu and the
+// open dialog.
+
+#include "tsdiappform.h"
+
+#include "controlhint.h"
+#include "filefilter.h"
+#include "glyphs.h"
+#include "japanesefont.h"
+#include "tcombobox.h"
+#include "ttabcontrol.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFrame>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace kt63 {
+
+namespace {
+
+const char* const kDataFileFilter = "Qelvint.dll|Qelvint.dll|すべてのﾌｧｲﾙ (*.*)|*.*";
+
+struct ToolButtonRow
+{
+    QToolButton* TSDIAppForm::*button;
+    const char* name;
+    int left, width;
+    const char* hint;
+};
+
+const ToolButtonRow kToolButtonRows[] = {
+    {&TSDIAppForm::OpenBtn, "OpenBtn", 11, 28, "開く|"},
+    {&TSDIAppForm::SaveBtn, "SaveBtn", 38, 28, "保存|"},
+    {&TSDIAppForm::ExitBtn, "ExitBtn", 75, 29, "終了|"},
+    {&TSDIAppForm::Read, "Read", 115, 29, "読み込み|入力箇所に表示します"},
+};
+
+} // namespace
+
+void TSDIAppForm::CreateContainers()
+{
+    ClientArea = new QWidget(this);
+    ClientArea->setObjectName("ClientArea");
+    setCentralWidget(ClientArea);
+
+    PageControl1 = new QTabWidget(ClientArea);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setGeometry(56, 81, 385, 113);
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName("TabSheet1");
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName("TabSheet2");
+    PageControl1->addTab(TabSheet1, "通常");
+    PageControl1->addTab(TabSheet2, "輸送");
+
+    TabControl1 = new TTabControl(ClientArea);
+    TabControl1->setObjectName("TabControl1");
+    TabControl1->setGeometry(56, 241, 529, 185);
+    TabControl1->SetTabs({"武装①", "武装②", "武装③", "武装④", "武装⑤", "武装⑥", "武装⑦", "武装⑧"});
+}
+
+void TSDIAppForm::CreateChoiceLists()
+{
+    ComboBox1 = new TComboBox(ClientArea);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setGeometry(64, 56, 217, 26);
+    ComboBox1->SetMaxLength(24);
+    ComboBox1->SetDropDownCount(20);
+    ComboBox1->SetInputMethodEnabled(true); // names are typed in Japanese
+
+    ComboBox2 = new TComboBox(ClientArea);
+    ComboBox2->setObjectName("ComboBox2");
+    ComboBox2->setGeometry(344, 56, 217, 26);
+    ComboBox2->SetMaxLength(0);
+    ComboBox2->SetDropDownCount(10);
+    ComboBox2->SetInputMethodEnabled(false);
+}
+
+void TSDIAppForm::CreateSpeedPanel()
+{
+    SpeedPanel = new QFrame(ClientArea);
+    SpeedPanel->setObjectName("SpeedPanel");
+    SpeedPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    SpeedPanel->setGeometry(0, 0, 650, 34);
+    // It holds the focus when the window is shown but is no stop of the Tab key.
+    SpeedPanel->setFocusPolicy(Qt::ClickFocus);
+    // The panel alone shows tooltips, and so only for its four buttons.
+    SetShowHint(SpeedPanel, true);
+    SetParentShowHint(SpeedPanel, false);
+    for (const ToolButtonRow& row : kToolButtonRows) {
+        auto* button = new QToolButton(SpeedPanel);
+        button->setObjectName(row.name);
+        button->setGeometry(row.left, 2, row.width, 28);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoRaise(true);
+        button->setIcon(GlyphIcon(row.name));
+        button->setIconSize(LoadGlyph(row.name).normal.size());
+        SetControlHint(button, QString::fromUtf8(row.hint));
+        this->*row.button = button;
+    }
+}
+
+void TSDIAppForm::CreateStatusBar()
+{
+    StatusBar = new QStatusBar(ClientArea);
+    StatusBar->setObjectName("StatusBar");
+    StatusBar->setFont(JapaneseFont(13));
+    StatusBar->setGeometry(0, 428, 650, 22);
+}
+
+void TSDIAppForm::CreateMenu()
+{
+    FileMenu = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
+    FileMenu->setObjectName("FileMenu");
+    OpenItem = FileMenu->addAction("開く(&O)...");
+    SaveItem = FileMenu->addAction("上書き保存(&S)...");
+    FileMenu->addSeparator();
+    ExitItem = FileMenu->addAction("終了(&X)");
+    ExitItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+    Help1 = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
+    Help1->setObjectName("Help1");
+    About1 = Help1->addAction("ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+
+    OpenItem->setObjectName("OpenItem");
+    SaveItem->setObjectName("SaveItem");
+    ExitItem->setObjectName("ExitItem");
+    About1->setObjectName("About1");
+    SetControlHint(OpenItem, "ﾌｧｲﾙを開く");
+    SetControlHint(SaveItem, "ﾌｧｲﾙを保存");
+    SetControlHint(ExitItem, "ｱﾌﾟﾘｹｰｼｮﾝの終了");
+    SetControlHint(About1, "ﾊﾞｰｼﾞｮﾝ情報");
+}
+
+void TSDIAppForm::CreateOpenDialog()
+{
+    OpenDialog = new QFileDialog(this);
+    OpenDialog->setObjectName("OpenDialog");
+    OpenDialog->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // The built-in dialog shows the filter texts as they are written.
+    OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialog->setOption(QFileDialog::HideNameFilterDetails);
+    OpenDialog->setNameFilters(ToNameFilters(QString::fromUtf8(kDataFileFilter)));
+    OpenDialog->selectFile("Qelvint.dll");
+}
+
+} // namespace kt63

@@ -1,0 +1,157 @@
+// The window's commands. Each runs to its end before the next starts; an error it raises (a
+// file that cannot be opened) abandons the rest of it and is shown by the application.
+
+#include "tsdiappform.h"
+
+#include "datalayout.h"
+#include "namelistfile.h"
+#include "namescan.h"
+#include "recordbinding.h"
+#include "taboutbox.h"
+#include "tcombobox.h"
+#include "tfilestream.h"
+#include "tradiogroup.h"
+#include "tspinedit.h"
+#include "ttabcontrol.h"
+#include "weaponcodec.h"
+
+#include <QFile>
+#include <QFileDialog>
+
+#include <algorithm>
+
+namespace kt63 {
+
+void TSDIAppForm::OpenItemClick()
+{
+    if (OpenDialog->exec() != QDialog::Accepted || OpenDialog->selectedFiles().isEmpty())
+        return;
+    mDataFileName = OpenDialog->selectedFiles().constFirst();
+    OpenDataFileAt(mDataFileName);
+    LoadWeapon();
+    setWindowTitle(mDataFileName);
+}
+
+void TSDIAppForm::FormDropFiles(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        OpenDataFileAt(path);
+        LoadWeapon();
+        setWindowTitle(path);
+    }
+}
+
+// The file held so far is closed first, so the same file can be opened again; if the new one
+// cannot be opened, no data file is held afterwards.
+void TSDIAppForm::OpenDataFileAt(const QString& path)
+{
+    mDataFile.reset();
+    mDataFile = OpenDataFile(QFile::encodeName(path).toStdString());
+    ReadArmamentNameArea(*mDataFile, mArmamentNames);
+    ComboBox2->ClearItems();
+    ScanNames(mArmamentNames.data(), NameAreaSize,
+              [this](std::string_view name) { ComboBox2->AppendItem(DecodeName(name)); });
+}
+
+void TSDIAppForm::ReadClick()
+{
+    const int64_t weapon = SpinEdit1->Value();
+    const int64_t listNumber = SpinEdit5->Value();
+    if (mNameCount < weapon + listNumber)
+        return; // the weapon has no entry in the weapon part of the list
+    if (weapon != mRememberedNumber) {
+        SpinEdit3->SetValue(mNameCount - static_cast<int32_t>(weapon));
+        ComboBox1->SetItemIndex(SpinEdit3->Value());
+        mRememberedNumber = SpinEdit1->Value();
+    } else {
+        // Read again: go back to the weapon the selected entry names, as a pick would.
+        if (SpinEdit3->Value() >= SpinEdit5->Value())
+            SpinEdit1->SetValue(mNameCount - SpinEdit3->Value());
+        ComboBox1->SetItemIndex(SpinEdit3->Value());
+    }
+    LoadWeapon();
+}
+
+void TSDIAppForm::ComboBox1Click()
+{
+    SpinEdit3->SetValue(ComboBox1->ItemIndex());
+    if (SpinEdit3->Value() >= SpinEdit5->Value())
+        SpinEdit1->SetValue(mNameCount - SpinEdit3->Value());
+    LoadWeapon();
+}
+
+void TSDIAppForm::ComboBox2Click()
+{
+    SpinEdit4->SetValue(ComboBox2->ItemIndex());
+    LoadWeapon();
+}
+
+void TSDIAppForm::TabControl1Change()
+{
+    LoadArmament();
+}
+
+void TSDIAppForm::WriteClick()
+{
+    SaveWeapon();
+}
+
+void TSDIAppForm::ExitItemClick()
+{
+    WriteListNumber(mNameListPath, mNamesAreaSize, SpinEdit5->Value());
+    close();
+}
+
+void TSDIAppForm::About1Click()
+{
+    TAboutBox box(this);
+    box.exec();
+}
+
+// A number typed past its field's limits is only put back inside when the focus leaves the
+// field, and the tool buttons and menu items do not move the focus: bring it inside here, in
+// the field too, so that the record read or written is the one the field shows.
+int32_t TSDIAppForm::ClampedNumber(TSpinEdit* field, int32_t low, int32_t high)
+{
+    const int32_t value = field->Value();
+    const int32_t clamped = std::clamp(value, low, high);
+    if (clamped != value)
+        field->SetValue(clamped);
+    return clamped;
+}
+
+RecordAddress TSDIAppForm::ShownAddress()
+{
+    return {ClampedNumber(SpinEdit1, 1, WeaponCount), RadioGroup3->ItemIndex(),
+            ClampedNumber(SpinEdit2, 0, ArmamentGroupCount - 1), TabControl1->TabIndex()};
+}
+
+// Without a data file the loads and the save do nothing: no file is touched.
+void TSDIAppForm::LoadWeapon()
+{
+    if (!mDataFile)
+        return;
+    const RecordAddress address = ShownAddress();
+    const LoadedWeapon loaded =
+        kt63::LoadWeapon(*mDataFile, address.weapon, address.slot, address.tab);
+    SpinEdit2->SetValue(loaded.armament);
+    ShowWeaponValues(*this, loaded.weapon);
+    ShowArmamentValues(*this, loaded.armamentValues);
+}
+
+void TSDIAppForm::LoadArmament()
+{
+    if (!mDataFile)
+        return;
+    ShowArmamentValues(*this, kt63::LoadArmament(*mDataFile, ShownAddress()));
+}
+
+void TSDIAppForm::SaveWeapon()
+{
+    if (!mDataFile)
+        return;
+    const RecordAddress address = ShownAddress();
+    kt63::SaveWeapon(*mDataFile, address, ShownWeaponValues(*this), ShownArmamentValues(*this));
+}
+
+} // namespace kt63

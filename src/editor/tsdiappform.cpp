@@ -1,0 +1,84 @@
+#include "tsdiappform.h"
+
+#include "japanesefont.h"
+#include "namelistfile.h"
+#include "namescan.h"
+#include "tcombobox.h"
+#include "tfilestream.h"
+#include "tradiogroup.h"
+#include "tspinedit.h"
+#include "ttabcontrol.h"
+
+#include <QFileDialog>
+#include <QFrame>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QStringDecoder>
+
+namespace kt63 {
+
+TSDIAppForm::TSDIAppForm(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("SDIAppForm");
+    setWindowTitle("KT63UE");
+    // The layout is drawn for a Japanese font of 13-pixel characters.
+    setFont(JapaneseFixedFont(13));
+    CreateContainers();
+    CreateSpeedPanel();
+    CreateChoiceLists();
+    CreateSpinFields();
+    CreateLabelsAndFrames();
+    CreateRadioGroups();
+    CreateStatusBar();
+    CreateMenu();
+    CreateOpenDialog();
+    ConnectEvents();
+    SetFocusOrder();
+    // The client area below the menu bar is 650 x 450, and the window opens at this place.
+    resize(650, 450 + menuBar()->sizeHint().height());
+    move(301, 158);
+    ReadNameList();
+}
+
+TSDIAppForm::~TSDIAppForm() = default;
+
+QString TSDIAppForm::DecodeName(std::string_view bytes)
+{
+    QStringDecoder decoder("windows-31j");
+    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+void TSDIAppForm::ReadNameList()
+{
+    const NameListFile list = ReadNameListFile(mNameListPath);
+    mNamesAreaSize = list.namesAreaSize;
+    SpinEdit5->SetValue(list.listNumber);
+    ScanNames(list.namesArea.data(), static_cast<int32_t>(list.namesArea.size()),
+              [this](std::string_view name) {
+                  ++mNameCount;
+                  ComboBox1->AppendItem(DecodeName(name));
+              });
+    mNameListPath = list.path;
+}
+
+void TSDIAppForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Only the tool bar and the status bar follow the window; every other control keeps its
+    // place, and a smaller window simply hides what lies beyond its edges.
+    const int width = ClientArea->width();
+    SpeedPanel->setGeometry(0, 0, width, 34);
+    StatusBar->setGeometry(0, ClientArea->height() - 22, width, 22);
+}
+
+void TSDIAppForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!mShownOnce) {
+        mShownOnce = true;
+        SpeedPanel->setFocus();
+    }
+}
+
+} // namespace kt63

@@ -1,0 +1,447 @@
+// The editor's commands end to end on the sample files: what each command shows and, above
+// all, which bytes of which file it writes.
+
+#include "formfixture.h"
+
+#include "datalayout.h"
+#include "exception.h"
+#include "tcombobox.h"
+#include "tgroupbutton.h"
+#include "tmemorystream.h"
+#include "tradiogroup.h"
+#include "tsdiappform.h"
+#include "tspinedit.h"
+#include "ttabcontrol.h"
+#include "weaponcodec.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+
+using namespace kt63;
+
+namespace {
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+TMemoryStream MemoryCopy(const QByteArray& bytes)
+{
+    return TMemoryStream(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+QByteArray BytesOf(const TMemoryStream& stream)
+{
+    return QByteArray(reinterpret_cast<const char*>(stream.bytes().data()),
+                      static_cast<qsizetype>(stream.bytes().size()));
+}
+
+int CountDifferences(const QByteArray& a, const QByteArray& b)
+{
+    int count = 0;
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i)
+        count += a[i] != b[i];
+    return count + static_cast<int>(std::abs(a.size() - b.size()));
+}
+
+// What the window shows of stored values: the narrower fields held within their limits.
+template <class Values> struct Shown
+{
+    int32_t Values::*value;
+    int32_t low, high;
+};
+const Shown<WeaponValues> kShownWeapon[] = {{&WeaponValues::ProducingCountry, 0, 31},
+                                            {&WeaponValues::Speed, 0, 64},
+                                            {&WeaponValues::SearchRange, 0, 16},
+                                            {&WeaponValues::DefenceAir, 0, 99},
+                                            {&WeaponValues::DefenceGround, 0, 99},
+                                            {&WeaponValues::Fuel, 0, 999},
+                                            {&WeaponValues::Improvement1, 0, 1921},
+                                            {&WeaponValues::Improvement2, 0, 1921},
+                                            {&WeaponValues::Improvement3, 0, 1921},
+                                            {&WeaponValues::Improvement4, 0, 1921},
+                                            {&WeaponValues::Improvement5, 0, 1921},
+                                            {&WeaponValues::Month, 1, 12},
+                                            {&WeaponValues::Year, 0, 99},
+                                            {&WeaponValues::Level, -1, 8},
+                                            {&WeaponValues::Appearance, 0, 2},
+                                            {&WeaponValues::Theatre, 0, 4}};
+const Shown<ArmamentValues> kShownArmament[] = {
+    {&ArmamentValues::EquipmentKind, 0, 99},   {&ArmamentValues::NameNumber, 0, 800},
+    {&ArmamentValues::Silhouette, 0, 800},     {&ArmamentValues::Accuracy, 0, 99},
+    {&ArmamentValues::PriorityAir1, 0, 99},    {&ArmamentValues::PriorityAir2, 0, 99},
+    {&ArmamentValues::PriorityGround1, 0, 99}, {&ArmamentValues::PriorityGround2, 0, 99},
+    {&ArmamentValues::Special, 0, 99}};
+
+template <class Values, size_t N> Values AsShown(Values values, const Shown<Values> (&limits)[N])
+{
+    for (const auto& limit : limits)
+        values.*limit.value = std::clamp(values.*limit.value, limit.low, limit.high);
+    return values;
+}
+
+void ClickTab(TTabControl* strip, int index)
+{
+    auto* row = qobject_cast<QTabBar*>(strip->Row());
+    QTest::mouseClick(row, Qt::LeftButton, {}, row->tabRect(index).center());
+}
+
+void ClickItem(TRadioGroup* group, int index)
+{
+    QWidget* button = group->Button(index);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+} // namespace
+
+class TestSdiAppFormCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { mFixture.reset(); }
+
+    void openPickEditAndSaveWritesExactlyTheShownValues();
+    void pickInFrontOfTheWeaponPartKeepsTheWeaponNumber();
+    void typedWeaponNumberIsSavedWithoutALoad();
+    void typedArmamentNumberSurvivesATabChangeAndIsSavedInto();
+    void armamentPickReloadsTheFilesValues();
+    void openingTheSameFileTwiceListsEachNameOnce();
+    void droppingThreeFilesLeavesTheThirdOpen();
+    void failedOpenLeavesNoFileAndTheCaption_data();
+    void failedOpenLeavesNoFileAndTheCaption();
+    void cancelledOpenChangesNothing();
+    void readLooksTheWeaponUpInTheList();
+    void readWithoutAnEntryDoesNothing();
+    void typedNumbersAreBroughtWithinTheTables();
+    void exitWritesTheListNumber_data();
+    void exitWritesTheListNumber();
+    void altXExitsWithoutTheMenu();
+    void closeBoxWritesNothing();
+    void withoutADataFileNothingIsTouched();
+
+private:
+    TSDIAppForm& form() { return mFixture->form(); }
+    QString dataPath() const { return mFixture->path("Qelvint.dll"); }
+    void Open(const QString& path);
+
+    std::unique_ptr<test::FormFixture> mFixture;
+    QByteArray mOriginal;
+};
+
+void TestSdiAppFormCommands::init()
+{
+    mFixture = std::make_unique<test::FormFixture>(test::FormFixture::Files::NameListAndDataFile);
+    mOriginal = ReadFile(dataPath());
+    form().show();
+    QVERIFY(QTest::qWaitForWindowActive(&form()));
+}
+
+// Opens through the dialog, as the user does: the dialog is answered once it runs.
+void TestSdiAppFormCommands::Open(const QString& path)
+{
+    QTimer::singleShot(0, form().OpenDialog, [this, path] {
+        form().OpenDialog->selectFile(path);
+        QMetaObject::invokeMethod(form().OpenDialog, "accept");
+    });
+    form().OpenItemClick();
+}
+
+void TestSdiAppFormCommands::openPickEditAndSaveWritesExactlyTheShownValues()
+{
+    Open(dataPath());
+    QCOMPARE(form().windowTitle(), dataPath());
+    QCOMPARE(form().SpinEdit1->Value(), 1);
+    QVERIFY(form().ComboBox2->ItemCount() > 800);
+
+    // The fourth entry (k = 3) names weapon C - 3 = 1921.
+    form().ComboBox1->SetItemIndex(2);
+    QTest::keyClick(form().ComboBox1, Qt::Key_Down);
+    QCOMPARE(form().SpinEdit3->Value(), 3);
+    QCOMPARE(form().SpinEdit1->Value(), 1921);
+    QCOMPARE(form().SpinEdit2->Value(), 1920);
+
+    ClickTab(form().TabControl1, 5);
+    ClickItem(form().RadioGroup3, 2);
+    form().SpinEdit2w->setText("33");
+    form().SpinEdit14w->setText("77");
+    ClickItem(form().RadioGroup4, 6);
+    form().SpinEdit1a->setText("201");
+    form().SpinEdit15a->setText("9");
+    form().SpinEdit20a->setText("12");
+    form().SaveBtn->click();
+
+    TMemoryStream expected = MemoryCopy(mOriginal);
+    const RecordAddress address{1921, 2, 1920, 5};
+    WeaponValues weapon = AsShown(kt63::LoadWeapon(expected, 1921, 2, 5).weapon, kShownWeapon);
+    ArmamentValues armament = AsShown(kt63::LoadArmament(expected, address), kShownArmament);
+    weapon.Speed = 33;
+    weapon.Troops = 77;
+    weapon.Level = 6;
+    armament.AttackAir = 201;
+    armament.Ammunition = 9;
+    armament.EquipmentKind = 12;
+    kt63::SaveWeapon(expected, address, weapon, armament);
+
+    const QByteArray after = ReadFile(dataPath());
+    QVERIFY(after == BytesOf(expected));
+    QVERIFY(CountDifferences(after, mOriginal) <= 61);
+    QVERIFY(CountDifferences(after, mOriginal) >= 6);
+}
+
+void TestSdiAppFormCommands::pickInFrontOfTheWeaponPartKeepsTheWeaponNumber()
+{
+    Open(dataPath());
+    form().SpinEdit1->SetValue(7);
+    form().SpinEdit23w->setText("1"); // typed, not saved: the pick reloads weapon 7
+    form().ComboBox1->SetItemIndex(1);
+    QTest::keyClick(form().ComboBox1, Qt::Key_Down);
+    QCOMPARE(form().SpinEdit3->Value(), 2);
+    QCOMPARE(form().SpinEdit1->Value(), 7);
+    QCOMPARE(form().SpinEdit2->Value(), 6);
+    TMemoryStream file = MemoryCopy(mOriginal);
+    const int32_t stored = kt63::LoadWeapon(file, 7, 0, 0).weapon.UnitBranch;
+    QCOMPARE(form().SpinEdit23w->Value(), stored);
+}
+
+void TestSdiAppFormCommands::typedWeaponNumberIsSavedWithoutALoad()
+{
+    Open(dataPath()); // shows weapon 1 and armament group 0
+    form().SpinEdit1->setText("6");
+    form().WriteClick();
+
+    TMemoryStream expected = MemoryCopy(mOriginal);
+    WeaponValues weapon = AsShown(kt63::LoadWeapon(expected, 1, 0, 0).weapon, kShownWeapon);
+    ArmamentValues armament = AsShown(kt63::LoadArmament(expected, {1, 0, 0, 0}), kShownArmament);
+    kt63::SaveWeapon(expected, {6, 0, 0, 0}, weapon, armament);
+    QVERIFY(ReadFile(dataPath()) == BytesOf(expected));
+}
+
+void TestSdiAppFormCommands::typedArmamentNumberSurvivesATabChangeAndIsSavedInto()
+{
+    Open(dataPath());
+    form().SpinEdit2->setText("100");
+    ClickTab(form().TabControl1, 3);
+    QCOMPARE(form().SpinEdit2->Value(), 100);
+    TMemoryStream file = MemoryCopy(mOriginal);
+    const ArmamentValues stored = kt63::LoadArmament(file, {1, 0, 100, 3});
+    QCOMPARE(form().SpinEdit21a->Value(), stored.ArmamentKind);
+    QCOMPARE(form().SpinEdit1a->Value(), stored.AttackAir);
+
+    form().SpinEdit16a->setText("123");
+    form().WriteClick();
+    const QByteArray after = ReadFile(dataPath());
+    QCOMPARE(static_cast<uint8_t>(after[ArmamentEntryOffset(100, 3) + 76]), uint8_t(123));
+    QCOMPARE(after.mid(ArmamentEntryOffset(0, 3), ArmamentEntrySize),
+             mOriginal.mid(ArmamentEntryOffset(0, 3), ArmamentEntrySize));
+}
+
+void TestSdiAppFormCommands::armamentPickReloadsTheFilesValues()
+{
+    Open(dataPath());
+    const QString stored = form().SpinEdit1w->text();
+    form().SpinEdit1w->setText(stored == "7" ? "8" : "7");
+    form().SpinEdit2->setText("55"); // a load sets it back to weapon - 1
+    form().ComboBox2->SetItemIndex(11);
+    QTest::keyClick(form().ComboBox2, Qt::Key_Down);
+    QCOMPARE(form().SpinEdit4->Value(), 12);
+    QCOMPARE(form().SpinEdit1w->text(), stored);
+    QCOMPARE(form().SpinEdit2->Value(), 0);
+    QCOMPARE(ReadFile(dataPath()), mOriginal);
+}
+
+void TestSdiAppFormCommands::openingTheSameFileTwiceListsEachNameOnce()
+{
+    Open(dataPath());
+    const int names = form().ComboBox2->ItemCount();
+    Open(dataPath());
+    QCOMPARE(form().ComboBox2->ItemCount(), names);
+    QCOMPARE(form().windowTitle(), dataPath());
+}
+
+void TestSdiAppFormCommands::droppingThreeFilesLeavesTheThirdOpen()
+{
+    QStringList paths;
+    for (const char* name : {"a.dll", "b.dll", "c.dll"}) {
+        paths << mFixture->path(name);
+        WriteFile(paths.last(), mOriginal);
+    }
+    form().FormDropFiles(paths);
+    QCOMPARE(form().windowTitle(), paths[2]);
+    form().SpinEdit23w->setText("250");
+    form().WriteClick();
+    QCOMPARE(ReadFile(paths[0]), mOriginal);
+    QCOMPARE(ReadFile(paths[1]), mOriginal);
+    QCOMPARE(static_cast<uint8_t>(ReadFile(paths[2])[WeaponRecordOffset(1)]), uint8_t(250));
+}
+
+void TestSdiAppFormCommands::failedOpenLeavesNoFileAndTheCaption_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << "missing.dll" << QByteArray() << "ﾌｧｲﾙ %1 は開けません";
+    QTest::newRow("too-short") << "short.dll" << QByteArray(2264783, 'x') << "ﾌｧｲﾙ %1 は短すぎます";
+}
+
+void TestSdiAppFormCommands::failedOpenLeavesNoFileAndTheCaption()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    const QString path = mFixture->path(name);
+    if (!content.isEmpty())
+        WriteFile(path, content);
+    Open(dataPath());
+    const int names = form().ComboBox2->ItemCount();
+
+    const QString third = mFixture->path("third.dll");
+    WriteFile(third, mOriginal);
+    try {
+        form().FormDropFiles({path, third});
+        QFAIL("the open did not fail");
+    } catch (const Exception& error) {
+        QCOMPARE(QString::fromStdString(error.message()), message.arg(path));
+    }
+    QCOMPARE(form().windowTitle(), dataPath());
+    QCOMPARE(form().ComboBox2->ItemCount(), names);
+    form().SpinEdit23w->setText("250");
+    form().WriteClick(); // no data file is held: nothing is written anywhere
+    QCOMPARE(ReadFile(dataPath()), mOriginal);
+    QCOMPARE(ReadFile(third), mOriginal);
+    if (!content.isEmpty())
+        QCOMPARE(ReadFile(path), content);
+}
+
+void TestSdiAppFormCommands::cancelledOpenChangesNothing()
+{
+    Open(dataPath());
+    QTimer::singleShot(0, form().OpenDialog,
+                       [this] { QMetaObject::invokeMethod(form().OpenDialog, "reject"); });
+    form().OpenItemClick();
+    QCOMPARE(form().windowTitle(), dataPath());
+    form().SpinEdit23w->setText("251");
+    form().WriteClick();
+    QCOMPARE(static_cast<uint8_t>(ReadFile(dataPath())[WeaponRecordOffset(1)]), uint8_t(251));
+}
+
+void TestSdiAppFormCommands::readLooksTheWeaponUpInTheList()
+{
+    Open(dataPath());
+    const int32_t count = form().ComboBox1->ItemCount();
+    form().SpinEdit1->setText("5");
+    form().ReadClick();
+    QCOMPARE(form().SpinEdit3->Value(), count - 5);
+    QCOMPARE(form().ComboBox1->ItemIndex(), count - 5);
+    QVERIFY(form().ComboBox1->Text().startsWith("0005 "));
+    QCOMPARE(form().SpinEdit2->Value(), 4);
+
+    // Read again after typing another number: back to the weapon the entry names.
+    form().SpinEdit1->setText("5");
+    form().SpinEdit3->setText(QString::number(count - 9));
+    form().ReadClick();
+    QCOMPARE(form().SpinEdit1->Value(), 9);
+    QCOMPARE(form().ComboBox1->ItemIndex(), count - 9);
+    QCOMPARE(form().SpinEdit2->Value(), 8);
+}
+
+void TestSdiAppFormCommands::readWithoutAnEntryDoesNothing()
+{
+    Open(dataPath());
+    form().SpinEdit1->setText("1921");
+    form().SpinEdit5->setText("4"); // 1924 names < 1921 + 4
+    form().SpinEdit2->setText("77");
+    form().ReadClick();
+    QCOMPARE(form().ComboBox1->ItemIndex(), -1);
+    QCOMPARE(form().SpinEdit2->Value(), 77);
+}
+
+void TestSdiAppFormCommands::typedNumbersAreBroughtWithinTheTables()
+{
+    Open(dataPath());
+    form().SpinEdit1->setText("9999");
+    form().SpinEdit2->setText("-5");
+    form().SpinEdit23w->setText("99");
+    form().WriteClick();
+    QCOMPARE(form().SpinEdit1->text(), QString("1921"));
+    QCOMPARE(form().SpinEdit2->text(), QString("0"));
+    const QByteArray after = ReadFile(dataPath());
+    QCOMPARE(after.size(), mOriginal.size());
+    QCOMPARE(static_cast<uint8_t>(after[WeaponRecordOffset(1921)]), uint8_t(99));
+}
+
+void TestSdiAppFormCommands::exitWritesTheListNumber_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("lastTwo");
+    QTest::newRow("shown") << QString() << QByteArray("\x03\x00", 2);
+    QTest::newRow("typed-9999-still-focused") << "9999" << QByteArray("\x0F\x27", 2);
+    QTest::newRow("typed-minus-999") << "-999" << QByteArray("\x19\xFC", 2);
+}
+
+void TestSdiAppFormCommands::exitWritesTheListNumber()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, lastTwo);
+    const QByteArray before = ReadFile(mFixture->path("WN.dat"));
+    if (!typed.isEmpty()) {
+        form().SpinEdit5->setFocus();
+        form().SpinEdit5->setText(typed);
+    }
+    form().ExitBtn->click();
+    QVERIFY(!form().isVisible());
+    QCOMPARE(ReadFile(mFixture->path("WN.dat")), before.chopped(2) + lastTwo);
+}
+
+void TestSdiAppFormCommands::altXExitsWithoutTheMenu()
+{
+    const QByteArray before = ReadFile(mFixture->path("WN.dat"));
+    form().SpinEdit5->setFocus();
+    form().SpinEdit5->setText("12");
+    QTest::keyClick(&form(), Qt::Key_X, Qt::AltModifier);
+    QVERIFY(!form().isVisible());
+    QCOMPARE(ReadFile(mFixture->path("WN.dat")), before.chopped(2) + QByteArray("\x0C\x00", 2));
+}
+
+void TestSdiAppFormCommands::closeBoxWritesNothing()
+{
+    const QByteArray before = ReadFile(mFixture->path("WN.dat"));
+    form().SpinEdit5->setText("100");
+    form().close();
+    QCOMPARE(ReadFile(mFixture->path("WN.dat")), before);
+}
+
+void TestSdiAppFormCommands::withoutADataFileNothingIsTouched()
+{
+    form().SpinEdit23w->setText("200");
+    form().WriteClick();
+    form().TabControl1Change();
+    form().ComboBox1->SetItemIndex(10);
+    QTest::keyClick(form().ComboBox1, Qt::Key_Down);
+    QCOMPARE(form().SpinEdit3->Value(), 11);
+    QCOMPARE(form().SpinEdit1->Value(), 1924 - 11);
+    QCOMPARE(form().SpinEdit2->Value(), 0); // nothing was loaded
+    QCOMPARE(ReadFile(dataPath()), mOriginal);
+    QCOMPARE(form().windowTitle(), QString("KT63UE"));
+}
+
+QTEST_MAIN(TestSdiAppFormCommands)
+#include "tst_sdiappformcommands.moc"
