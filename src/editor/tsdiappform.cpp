@@ -14,7 +14,6 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStatusBar>
-#include <QStringDecoder>
 
 namespace kt63 {
 
@@ -45,8 +44,10 @@ TSDIAppForm::~TSDIAppForm() = default;
 
 QString TSDIAppForm::DecodeName(std::string_view bytes)
 {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    // One decoder serves every name, started afresh for each: a name cut after the lead byte of
+    // a double-byte character must not spoil the next one.
+    mNameDecoder.resetState();
+    return mNameDecoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 void TSDIAppForm::ReadNameList()

@@ -4,6 +4,7 @@
 #include "weaponcodec.h"
 
 #include <QMainWindow>
+#include <QStringDecoder>
 
 #include <memory>
 #include <string_view>
@@ -113,7 +114,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    static QString DecodeName(std::string_view bytes);
+    QString DecodeName(std::string_view bytes);
 
     void CreateContainers();
     void CreateSpeedPanel();
@@ -146,6 +147,7 @@ private:
     ArmamentNameArea mArmamentNames{};
     bool mShownOnce = false;
     QList<QWidget*> mFocusChain;
+    QStringDecoder mNameDecoder{"windows-31j"};
 };
 
 } // namespace kt63

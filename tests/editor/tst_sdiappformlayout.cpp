@@ -12,6 +12,10 @@
 #include "ttabcontrol.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -47,6 +51,7 @@ private slots:
     void openDialog();
     void tabWalk();
     void resizeKeepsTheControls();
+    void nameListFillsTheWeaponList();
 
 private:
     template <class T> T* Control(const QString& name)
@@ -420,6 +425,27 @@ void TestSdiAppFormLayout::resizeKeepsTheControls()
     form.resize(900, 600 + menuHeight);
     QTRY_COMPARE(form.StatusBar->geometry(), QRect(0, 578, 900, 22));
     QCOMPARE(form.SpinEdit1->geometry(), QRect(0, 104, 57, 28));
+}
+
+void TestSdiAppFormLayout::nameListFillsTheWeaponList()
+{
+    // A name cut after the lead byte of a double-byte character, then one that must come out
+    // whole; the list number 600 is shown at the field's limit.
+    QStringEncoder encoder("windows-31j");
+    const QByteArray cut = QByteArray(23, 'a') + encoder.encode(u"兵");
+    const QByteArray list = '\0' + cut + '\0' + encoder.encode(u"ﾀﾝｸ零式") + QByteArray("\x58\x02", 2);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("WN.dat"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(list) == list.size());
+    file.close();
+    const QString start = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    TSDIAppForm form;
+    QDir::setCurrent(start);
+    QCOMPARE(form.ComboBox1->ItemCount(), 2);
+    QCOMPARE(form.ComboBox1->itemText(1), QString("ﾀﾝｸ零式"));
+    QVERIFY(form.ComboBox1->itemText(0).startsWith(QString(23, u'a')));
+    QCOMPARE(form.SpinEdit5->text(), QString("561"));
 }
 
 QTEST_MAIN(TestSdiAppFormLayout)
