@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     googletest libgtest-dev libbenchmark-dev
+    nlohmann-json3-dev libcsv-dev libcli11-dev
     qt6-base-dev libgl-dev
     fonts-ipafont-gothic
     xvfb xauth libx11-dev

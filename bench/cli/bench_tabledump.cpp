@@ -1,0 +1,152 @@
+#include "commands.h"
+#include "dataimage.h"
+#include "datalayout.h"
+#include "tabledump.h"
+#include "tfilestream.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+// The dump of every weapon, slot and armament entry, beside the floor of the same reads made
+// raw: one pread of the armament table and one of the weapon table on a bare descriptor of the
+// same file, whose pages are cached alike.
+namespace kt63::bench {
+
+namespace {
+
+constexpr int32_t ArmamentTableEnd =
+    ArmamentEntryOffset(ArmamentGroupCount - 1, ArmamentTabCount - 1) + ArmamentEntrySize;
+
+// A data file of repeatable pseudo-random bytes in a fresh temporary folder that goes away
+// with the object, and a folder beside it for the dump.
+class Workspace
+{
+public:
+    Workspace()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kt63-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        mFolder = pattern;
+        std::mt19937 engine(7);
+        std::string bytes(DataFileMinimumSize, '\0');
+        for (char& byte : bytes)
+            byte = static_cast<char>(engine() >> 24);
+        std::ofstream(data(), std::ios::binary) << bytes;
+    }
+    ~Workspace()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(mFolder, ignored);
+    }
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    std::string data() const { return (mFolder / "Qelvint.dll").string(); }
+    std::string out(const char* name) const { return (mFolder / name).string(); }
+
+private:
+    std::filesystem::path mFolder;
+};
+
+Workspace& SharedWorkspace()
+{
+    static Workspace workspace;
+    return workspace;
+}
+
+void CountRows(benchmark::State& state)
+{
+    state.counters["rows"] =
+        WeaponCount + WeaponCount * SlotCount + ArmamentGroupCount * ArmamentTabCount;
+}
+
+// The whole command: open, read, decode, format and write weapons.csv, slots.csv, armaments.csv.
+void BM_Dump_Csv(benchmark::State& state)
+{
+    const Workspace& workspace = SharedWorkspace();
+    std::ostringstream console;
+    for (auto _ : state)
+        RunDump({workspace.data(), {}, "csv", workspace.out("csv"), {}}, console);
+    CountRows(state);
+}
+BENCHMARK(BM_Dump_Csv)->Unit(benchmark::kMillisecond);
+
+void BM_Dump_Json(benchmark::State& state)
+{
+    const Workspace& workspace = SharedWorkspace();
+    std::ostringstream console;
+    for (auto _ : state)
+        RunDump({workspace.data(), {}, "json", workspace.out("all.json"), {}}, console);
+    CountRows(state);
+}
+BENCHMARK(BM_Dump_Json)->Unit(benchmark::kMillisecond);
+
+// Only the open and the two region reads through the stream.
+void BM_ReadTables_Stream(benchmark::State& state)
+{
+    const Workspace& workspace = SharedWorkspace();
+    for (auto _ : state) {
+        DataImage image = ReadTables(*OpenForReading(workspace.data()));
+        benchmark::DoNotOptimize(image.bytes().data());
+    }
+}
+BENCHMARK(BM_ReadTables_Stream)->Unit(benchmark::kMillisecond);
+
+// The floor: the same two regions, one pread each, into a buffer that is already there.
+void BM_ReadTables_PreadFloor(benchmark::State& state)
+{
+    const Workspace& workspace = SharedWorkspace();
+    std::vector<uint8_t> bytes(DataFileMinimumSize);
+    for (auto _ : state) {
+        const int fd = ::open(workspace.data().c_str(), O_RDONLY | O_CLOEXEC);
+        const ssize_t armaments = ::pread(fd, bytes.data() + ArmamentTableBase,
+                                          ArmamentTableEnd - ArmamentTableBase, ArmamentTableBase);
+        const ssize_t weapons =
+            ::pread(fd, bytes.data() + WeaponRecordOffset(1),
+                    DataFileMinimumSize - WeaponRecordOffset(1), WeaponRecordOffset(1));
+        ::close(fd);
+        if (armaments + weapons !=
+            (ArmamentTableEnd - ArmamentTableBase) + (DataFileMinimumSize - WeaponRecordOffset(1)))
+            state.SkipWithError("short read");
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ReadTables_PreadFloor)->Unit(benchmark::kMillisecond);
+
+// Decoding and formatting alone, from an image in memory, into a stream that drops the text.
+void BM_FormatCsv_Memory(benchmark::State& state)
+{
+    const DataImage image = ReadTables(*OpenForReading(SharedWorkspace().data()));
+    std::ostream discard(nullptr);
+    for (auto _ : state)
+        for (TableId id : {TableId::Weapons, TableId::Slots, TableId::Armaments})
+            WriteCsvTable(discard, Table(id), image, {});
+    CountRows(state);
+}
+BENCHMARK(BM_FormatCsv_Memory)->Unit(benchmark::kMillisecond);
+
+// A diff of the file with itself: two whole-file reads and every field compared.
+void BM_Diff_Same(benchmark::State& state)
+{
+    const Workspace& workspace = SharedWorkspace();
+    for (auto _ : state) {
+        std::ostringstream console;
+        RunDiff({workspace.data(), workspace.data(), false}, console);
+    }
+}
+BENCHMARK(BM_Diff_Same)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+} // namespace kt63::bench
+
+BENCHMARK_MAIN();

@@ -1,0 +1,89 @@
+#include "commands.h"
+
+#include "csvpatch.h"
+#include "datafile.h"
+#include "dataimage.h"
+#include "jsonpatch.h"
+#include "patchapply.h"
+#include "tfilestream.h"
+#include "tmemorystream.h"
+
+#include <algorithm>
+#include <cctype>
+#include <ostream>
+
+namespace kt63 {
+
+namespace {
+
+bool IsJsonName(const std::string& path)
+{
+    const std::string suffix = ".json";
+    return path.size() >= suffix.size() &&
+           std::equal(suffix.rbegin(), suffix.rend(), path.rbegin(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+void Append(std::vector<std::string>& to, const std::vector<std::string>& from)
+{
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+void List(std::ostream& console, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines)
+        console << line << '\n';
+}
+
+// The file as the unedited dumps `bases` show it: each dump's values put over the file's.
+DataImage BaseImage(const DataImage& image, const std::vector<std::string>& bases,
+                    std::vector<std::string>& problems)
+{
+    TMemoryStream bytes(image.bytes());
+    for (const std::string& path : bases) {
+        const Patch dump = ReadCsvPatch(path, image);
+        Append(problems, dump.problems);
+        Append(problems, CheckChanges(dump.changes, image));
+        WriteChanges(bytes, dump.changes);
+    }
+    return DataImage(bytes.bytes());
+}
+
+} // namespace
+
+int RunApply(const ApplyOptions& options, std::ostream& console)
+{
+    // Mode 34: while this runs, neither an editor window nor a second apply can write the file.
+    const auto file = OpenDataFile(options.data);
+    const DataImage image = ReadTables(*file);
+    std::vector<FieldChange> changes;
+    std::vector<std::string> problems;
+    const DataImage base = BaseImage(image, options.bases, problems);
+    for (const std::string& path : options.patches) {
+        Patch patch = IsJsonName(path) ? ReadJsonPatch(path) : ReadCsvPatch(path, base);
+        changes.insert(changes.end(), patch.changes.begin(), patch.changes.end());
+        Append(problems, patch.problems);
+    }
+    Append(problems, CheckChanges(changes, image));
+    if (!problems.empty()) {
+        List(console, problems);
+        console << "nothing written: " << problems.size() << " problem"
+                << (problems.size() == 1 ? "" : "s") << '\n';
+        return ExitDifferent;
+    }
+    const std::vector<FieldChange> effective = EffectiveChanges(changes);
+    for (const FieldChange& change : effective)
+        console << (options.dryRun ? "would write " : "") << DescribeChange(change) << '\n';
+    if (options.dryRun || effective.empty()) {
+        console << "nothing written" << '\n';
+        return ExitSame;
+    }
+    const std::vector<std::string> failures = WriteChanges(*file, effective);
+    List(console, failures);
+    console << effective.size() << " field" << (effective.size() == 1 ? "" : "s") << " written"
+            << '\n';
+    return failures.empty() ? ExitSame : ExitTrouble;
+}
+
+} // namespace kt63

@@ -1,0 +1,58 @@
+#include "cp932.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace kt63 {
+
+namespace {
+
+class Converter
+{
+public:
+    Converter() : mHandle(::iconv_open("UTF-8", "CP932"))
+    {
+        if (mHandle == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error("the system has no converter for code page 932");
+    }
+    ~Converter() { ::iconv_close(mHandle); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts as much as it can; gives false when it stopped at a byte it cannot convert.
+    bool Convert(const char*& in, size_t& inLeft, std::string& out)
+    {
+        char buffer[256];
+        while (inLeft > 0) {
+            char* to = buffer;
+            size_t toLeft = sizeof buffer;
+            const size_t done = ::iconv(mHandle, const_cast<char**>(&in), &inLeft, &to, &toLeft);
+            out.append(buffer, static_cast<size_t>(to - buffer));
+            if (done == static_cast<size_t>(-1) && errno != E2BIG)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    iconv_t mHandle;
+};
+
+} // namespace
+
+std::string DecodeCp932(std::string_view bytes)
+{
+    Converter converter;
+    std::string text;
+    const char* in = bytes.data();
+    size_t inLeft = bytes.size();
+    while (!converter.Convert(in, inLeft, text)) {
+        text += "\xEF\xBF\xBD";
+        ++in;
+        --inLeft;
+    }
+    return text;
+}
+
+} // namespace kt63

@@ -1,0 +1,55 @@
+#include "dataimage.h"
+
+#include "datalayout.h"
+#include "exception.h"
+#include "tfilestream.h"
+
+namespace kt63 {
+
+namespace {
+
+void ReadRegion(TStream& file, std::vector<uint8_t>& bytes, int32_t first, int32_t end)
+{
+    file.Seek(first, soFromBeginning);
+    file.Read(bytes.data() + first, end - first);
+}
+
+} // namespace
+
+int64_t DataImage::Value(TableId table, const RowKey& key, const Column& column) const
+{
+    const uint8_t* bytes = mBytes.data() + RowOffset(table, key) + column.offset;
+    uint32_t pattern = 0;
+    for (int32_t i = column.width - 1; i >= 0; --i)
+        pattern = (pattern << 8) | bytes[i];
+    if (column.isSigned)
+        return static_cast<int32_t>(pattern);
+    return pattern;
+}
+
+std::unique_ptr<TFileStream> OpenForReading(const std::string& path)
+{
+    auto file = std::make_unique<TFileStream>(path, fmOpenRead | fmShareDenyNone);
+    if (file->Size() < DataFileMinimumSize)
+        throw EFTooShortError(path);
+    return file;
+}
+
+DataImage ReadTables(TStream& file)
+{
+    std::vector<uint8_t> bytes(DataFileMinimumSize, 0);
+    ReadRegion(file, bytes, ArmamentTableBase,
+               ArmamentEntryOffset(ArmamentGroupCount - 1, ArmamentTabCount - 1) +
+                   ArmamentEntrySize);
+    ReadRegion(file, bytes, WeaponRecordOffset(1), DataFileMinimumSize);
+    return DataImage(std::move(bytes));
+}
+
+DataImage ReadWholeFile(TStream& file)
+{
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()), 0);
+    ReadRegion(file, bytes, 0, static_cast<int32_t>(bytes.size()));
+    return DataImage(std::move(bytes));
+}
+
+} // namespace kt63

@@ -1,0 +1,102 @@
+#include "commands.h"
+#include "exception.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+namespace {
+
+using namespace kt63;
+
+constexpr const char* DumpHelp =
+    "Writes every weapon (1 to 1921), every weapon slot (6 per weapon: EquipmentKind and "
+    "Ammunition[0] to Ammunition[7], one cell per armament tab) and every armament entry "
+    "(group 0 to 1920, tab 0 to 7) as stored in the file: nothing is clamped to the editor's "
+    "ranges, and Level, Appearance and Theatre are the stored bytes (a stored Level of 1 is "
+    "the editor's item \"1\", 0 is no level). Columns carry the field names. CSV of all tables "
+    "goes into weapons.csv, slots.csv and armaments.csv in the folder --out (default: here); "
+    "one --table or JSON goes to the file --out, or to standard output.";
+
+constexpr const char* DiffHelp =
+    "Lists every field whose stored value differs, one line each, then the ranges of "
+    "differing bytes that no field owns. Exit status 0 when equal, 1 when different, 2 on "
+    "error. --json writes the changes as a patch for apply.";
+
+constexpr const char* ApplyHelp =
+    "Applies patches: JSON from diff --json (a name ending in .json), or CSV tables edited "
+    "from a dump (any other name; the header tells the table, field columns may be left out). "
+    "The old value of an edited CSV cell is the file's, or with --base the unedited dump's. "
+    "Every change is checked first: its old value must be in the file, its new value must fit "
+    "the field's 1, 2 or 4 bytes (Level, Appearance, Theatre: the stored byte). If anything "
+    "fails nothing is written and every problem is listed (exit status 1). Otherwise only the "
+    "changed fields are written, with the file held so that no other program can write it "
+    "meanwhile, and read back.";
+
+void AddDump(CLI::App& app, DumpOptions& options)
+{
+    CLI::App* dump = app.add_subcommand("dump", DumpHelp);
+    dump->add_option("DATA", options.data, "the game's data file")->required();
+    dump->add_option("--names", options.names,
+                     "the weapon name list file (WN.dat): adds a Name column to weapons");
+    dump->add_option("--format", options.format, "csv or json")
+        ->default_val("csv")
+        ->check(CLI::IsMember({"csv", "json"}));
+    dump->add_option("--out", options.out, "output folder (CSV of all tables) or file");
+    dump->add_option("--table", options.table, "only this table")
+        ->check(CLI::IsMember({"weapons", "slots", "armaments"}));
+}
+
+void AddDiff(CLI::App& app, DiffOptions& options)
+{
+    CLI::App* diff = app.add_subcommand("diff", DiffHelp);
+    diff->add_option("A", options.a, "the data file before")->required();
+    diff->add_option("B", options.b, "the data file after")->required();
+    diff->add_flag("--json", options.json, "write the changes as a JSON patch");
+}
+
+void AddApply(CLI::App& app, ApplyOptions& options)
+{
+    CLI::App* apply = app.add_subcommand("apply", ApplyHelp);
+    apply->add_option("DATA", options.data, "the game's data file to change")->required();
+    apply->add_option("PATCH", options.patches, "one or more patches (.json or .csv)")->required();
+    apply->add_option("--base", options.bases,
+                      "an unedited CSV dump whose values are the old values of the CSV patches "
+                      "(so that fields changed in the file since the dump are conflicts); "
+                      "one per table");
+    apply->add_flag("--dry-run", options.dryRun, "check and list the changes, write nothing");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app("Dumps, compares and patches the weapon tables of the game's data file.",
+                 "kt63-table");
+    app.require_subcommand(1);
+    DumpOptions dump;
+    DiffOptions diff;
+    ApplyOptions apply;
+    AddDump(app, dump);
+    AddDiff(app, diff);
+    AddApply(app, apply);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return status == 0 ? ExitSame : ExitTrouble;
+    }
+    try {
+        if (app.got_subcommand("dump"))
+            return RunDump(dump, std::cout);
+        if (app.got_subcommand("diff"))
+            return RunDiff(diff, std::cout);
+        return RunApply(apply, std::cout);
+    } catch (const Exception& error) {
+        std::cerr << "kt63-table: " << error.message() << ".\n";
+        return ExitTrouble;
+    } catch (const std::exception& error) {
+        // Out of memory and the like: still an error status, not an abort.
+        std::cerr << "kt63-table: " << error.what() << ".\n";
+        return ExitTrouble;
+    }
+}

@@ -1,0 +1,364 @@
+#include "clitestfiles.h"
+#include "commands.h"
+#include "exception.h"
+#include "patchapply.h"
+#include "tfilestream.h"
+#include "tmemorystream.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace kt63 {
+namespace {
+
+using test::Bytes;
+
+constexpr int64_t LongAgo = 1000000000LL * 1000000000 + 123456789; // 2001, odd nanoseconds
+
+std::string Replace(std::string text, const std::string& mark, const std::string& by)
+{
+    for (size_t at; (at = text.find(mark)) != std::string::npos;)
+        text.replace(at, mark.size(), by);
+    return text;
+}
+
+// Sets cell `column` of line `line` (0 is the header) of a dumped CSV text.
+std::string EditCell(const std::string& csv, size_t line, size_t column, int64_t value)
+{
+    size_t start = 0;
+    for (size_t i = 0; i < line; ++i)
+        start = csv.find("\r\n", start) + 2;
+    for (size_t i = 0; i < column; ++i)
+        start = csv.find(',', start) + 1;
+    const size_t end = csv.find_first_of(",\r", start);
+    return csv.substr(0, start) + std::to_string(value) + csv.substr(end);
+}
+
+class ApplyTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        original = test::RandomBytes(test::DataFileSize, 41);
+        test::Put(original, test::WeaponAt(17, 28), 1, 12);     // Speed
+        test::Put(original, test::WeaponAt(2, 56), 2, 500);     // Fuel
+        test::Put(original, test::WeaponAt(2, 64), 4, 0);       // CanBeCarried
+        test::Put(original, test::SlotAt(5, 3, 12), 1, 7);      // Ammunition[2]
+        test::Put(original, test::ArmamentAt(4, 2, 20), 1, 30); // AttackAir
+        test::WriteBytes(data, original);
+        std::ostringstream console;
+        RunDump({data, {}, "csv", dir.path("dump"), {}}, console);
+        test::SetModifiedAt(data, LongAgo);
+    }
+
+    int Apply(const std::vector<std::string>& patches, bool dryRun = false,
+              const std::vector<std::string>& bases = {})
+    {
+        std::ostringstream out;
+        const int status = RunApply({data, patches, dryRun, bases}, out);
+        output = out.str();
+        return status;
+    }
+
+    std::string Patch(const std::string& name, const std::string& text)
+    {
+        test::WriteText(dir.path(name), text);
+        return dir.path(name);
+    }
+
+    void ExpectUntouched()
+    {
+        EXPECT_EQ(test::ReadBytes(data), original);
+        EXPECT_EQ(test::ModifiedAt(data), LongAgo) << "the file was written";
+    }
+
+    test::TempDir dir;
+    std::string data = dir.path("Qelvint.dll");
+    Bytes original;
+    std::string output;
+};
+
+TEST_F(ApplyTest, UnchangedDumpWritesNothing)
+{
+    EXPECT_EQ(Apply({dir.path("dump/weapons.csv"), dir.path("dump/slots.csv"),
+                     dir.path("dump/armaments.csv")}),
+              ExitSame);
+    EXPECT_EQ(output, "nothing written\n");
+    ExpectUntouched();
+}
+
+TEST_F(ApplyTest, EditedRowsChangeExactlyTheEditedFields)
+{
+    const int64_t speed = original[test::WeaponAt(5, 28)] ^ 1;
+    std::string weapons = test::ReadText(dir.path("dump/weapons.csv"));
+    weapons = EditCell(weapons, 5, 1 + 3, speed); // weapon 5 Speed
+    weapons = EditCell(weapons, 5, 1 + 17, 0);    // weapon 5 Level: no level
+    weapons = EditCell(weapons, 1921, 1 + 9, -2); // weapon 1921 CanBeCarried
+    const std::string slots =
+        EditCell(test::ReadText(dir.path("dump/slots.csv")), 11526, 2 + 8, 200);
+    const std::string armaments =
+        EditCell(test::ReadText(dir.path("dump/armaments.csv")), 1, 2 + 0, 65535);
+    Bytes expected = original;
+    test::Put(expected, test::WeaponAt(5, 28), 1, speed);
+    test::Put(expected, test::WeaponAt(5, 96), 1, 0);
+    test::Put(expected, test::WeaponAt(1921, 64), 4, -2);
+    test::Put(expected, test::SlotAt(1921, 5, 32), 1, 200);
+    test::Put(expected, test::ArmamentAt(0, 0, 0), 2, 65535);
+    ASSERT_NE(expected, original);
+
+    EXPECT_EQ(Apply({Patch("w.csv", weapons), Patch("s.csv", slots), Patch("a.csv", armaments)}),
+              ExitSame)
+        << output;
+    EXPECT_EQ(test::ReadBytes(data), expected);
+    EXPECT_NE(output.find("weapon 1921 CanBeCarried "), std::string::npos) << output;
+    EXPECT_EQ(output.substr(output.size() - 17), "5 fields written\n") << output;
+}
+
+TEST_F(ApplyTest, CsvMayCarryOnlySomeColumns)
+{
+    EXPECT_EQ(Apply({Patch("speed.csv", "Weapon,Speed\r\n17,13\r\n")}), ExitSame);
+    EXPECT_EQ(output, "weapon 17 Speed 12 -> 13\n1 field written\n");
+    Bytes expected = original;
+    expected[test::WeaponAt(17, 28)] = 13;
+    EXPECT_EQ(test::ReadBytes(data), expected);
+}
+
+TEST_F(ApplyTest, SpreadsheetCsvWithByteOrderMarkAndLineFeeds)
+{
+    EXPECT_EQ(Apply({Patch("sheet.csv", "\xEF\xBB\xBFWeapon,Speed\n\"17\",\"13\"\n")}), ExitSame);
+    EXPECT_EQ(output, "weapon 17 Speed 12 -> 13\n1 field written\n");
+}
+
+TEST_F(ApplyTest, DiffPatchTurnsOneFileIntoTheOther)
+{
+    Bytes changed = original;
+    test::Put(changed, test::WeaponAt(17, 28), 1, 15);
+    test::Put(changed, test::SlotAt(5, 3, 12), 1, 9);
+    test::Put(changed, test::ArmamentAt(4, 2, 20), 1, 31);
+    test::Put(changed, test::WeaponAt(2, 56), 2, 0x1234);
+    test::WriteBytes(dir.path("b.dll"), changed);
+    std::ostringstream json;
+    ASSERT_EQ(RunDiff({data, dir.path("b.dll"), true}, json), ExitDifferent);
+
+    EXPECT_EQ(Apply({Patch("patch.json", json.str())}), ExitSame);
+    EXPECT_EQ(output, "weapon 2 Fuel 500 -> 4660\n"
+                      "weapon 17 Speed 12 -> 15\n"
+                      "weapon 5 slot 3 Ammunition[2] 7 -> 9\n"
+                      "armament 4/2 AttackAir 30 -> 31\n"
+                      "4 fields written\n");
+    EXPECT_EQ(test::ReadBytes(data), changed);
+}
+
+// Since the dump, someone changed weapon 2's Fuel (500 to 600) and weapon 17's Speed (12 to 20).
+class ApplyOverLaterEdits : public ApplyTest
+{
+protected:
+    void SetUp() override
+    {
+        ApplyTest::SetUp();
+        test::Put(original, test::WeaponAt(2, 56), 2, 600);
+        test::Put(original, test::WeaponAt(17, 28), 1, 20);
+        test::WriteBytes(data, original);
+        test::SetModifiedAt(data, LongAgo);
+        base = dir.path("dump/weapons.csv");
+    }
+
+    std::string base;
+};
+
+TEST_F(ApplyOverLaterEdits, WithTheDumpAsBaseOnlyEditedCellsAreWritten)
+{
+    std::string weapons = test::ReadText(base);
+    weapons = EditCell(weapons, 5, 1 + 3, 99); // weapon 5 Speed
+    EXPECT_EQ(Apply({Patch("w.csv", weapons)}, false, {base}), ExitSame) << output;
+    Bytes expected = original;
+    expected[test::WeaponAt(5, 28)] = 99;
+    EXPECT_EQ(test::ReadBytes(data), expected) << "the later Fuel and Speed stay";
+}
+
+TEST_F(ApplyOverLaterEdits, WithoutABaseTheCsvPutsBackEveryValueItHolds)
+{
+    EXPECT_EQ(Apply({base}), ExitSame);
+    EXPECT_EQ(output, "weapon 2 Fuel 600 -> 500\nweapon 17 Speed 20 -> 12\n2 fields written\n");
+}
+
+TEST_F(ApplyOverLaterEdits, EditOfAFieldChangedSinceTheDumpIsAConflict)
+{
+    const std::string weapons = EditCell(test::ReadText(base), 17, 1 + 3, 13);
+    EXPECT_EQ(Apply({Patch("w.csv", weapons)}, false, {base}), ExitDifferent);
+    EXPECT_EQ(output, dir.path("w.csv") +
+                          " row 18: weapon 17 Speed: conflict: the patch expects 12, the file "
+                          "holds 20\nnothing written: 1 problem\n");
+    ExpectUntouched();
+}
+
+TEST_F(ApplyTest, DryRunListsAndWritesNothing)
+{
+    EXPECT_EQ(Apply({Patch("speed.csv", "Weapon,Speed\r\n17,13\r\n")}, true), ExitSame);
+    EXPECT_EQ(output, "would write weapon 17 Speed 12 -> 13\nnothing written\n");
+    ExpectUntouched();
+}
+
+struct RefusedRow
+{
+    const char* name;
+    const char* file; // written into the folder; %p in the texts stands for its path
+    const char* patch;
+    const char* output;
+};
+
+class Refused : public ApplyTest, public ::testing::WithParamInterface<RefusedRow>
+{
+};
+
+TEST_P(Refused, WritesNothingAndNamesEveryProblem)
+{
+    const std::string path = Patch(GetParam().file, GetParam().patch);
+    EXPECT_EQ(Apply({path}), ExitDifferent);
+    EXPECT_EQ(output, Replace(GetParam().output, "%p", path));
+    ExpectUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patches, Refused,
+    ::testing::Values(
+        RefusedRow{"conflict", "p.json",
+                   R"({"changes": [
+                       {"table": "weapons", "Weapon": 2, "field": "Fuel", "old": 500, "new": 501},
+                       {"table": "weapons", "Weapon": 17, "field": "Speed", "old": 11, "new": 3}]})",
+                   "%p change 2: weapon 17 Speed: conflict: the patch expects 11, the file holds "
+                   "12\nnothing written: 1 problem\n"},
+        RefusedRow{"value_too_big_for_a_byte", "p.csv", "Weapon,Speed\r\n17,256\r\n",
+                   "%p row 2: weapon 17 Speed: 256 does not fit 1 byte (0 to 255)\n"
+                   "nothing written: 1 problem\n"},
+        RefusedRow{"negative_value", "p.csv", "Weapon,Slot,Ammunition[2]\r\n5,3,-1\r\n",
+                   "%p row 2: weapon 5 slot 3 Ammunition[2]: -1 does not fit 1 byte (0 to 255)\n"
+                   "nothing written: 1 problem\n"},
+        RefusedRow{"value_too_big_for_2_bytes", "p.csv", "Weapon,Fuel\r\n2,9\r\n3,65536\r\n",
+                   "%p row 3: weapon 3 Fuel: 65536 does not fit 2 bytes (0 to 65535)\n"
+                   "nothing written: 1 problem\n"},
+        RefusedRow{"value_too_big_for_4_bytes", "p.json",
+                   R"({"changes": [{"table": "weapons", "Weapon": 2, "field": "Fuel",
+                                    "old": 500, "new": 0},
+                                   {"table": "weapons", "Weapon": 2, "field": "CanBeCarried",
+                                    "old": 0, "new": 2147483648}]})",
+                   "%p change 2: weapon 2 CanBeCarried: 2147483648 does not fit 4 bytes "
+                   "(-2147483648 to 2147483647)\nnothing written: 1 problem\n"},
+        RefusedRow{"level_beyond_its_byte", "p.csv", "Weapon,Level\r\n4,256\r\n",
+                   "%p row 2: weapon 4 Level: 256 does not fit 1 byte (0 to 255)\n"
+                   "nothing written: 1 problem\n"},
+        RefusedRow{"csv_mistakes", "p.csv",
+                   "Weapon,Speed,Sped\r\n17,x,1\r\n0,1,1\r\n17,1\r\nA,1,1\r\n",
+                   "%p row 1: unknown column \"Sped\"\n"
+                   "%p row 2: weapon 17 Speed \"x\" is not a whole number\n"
+                   "%p row 3: no such row in weapons\n"
+                   "%p row 4: 2 cells where the header has 3\n"
+                   "%p row 5: Weapon \"A\" is not a whole number\n"
+                   "nothing written: 5 problems\n"},
+        RefusedRow{"csv_row_twice", "p.csv", "Weapon,Speed\r\n17,12\r\n17,13\r\n",
+                   "%p row 3: same row as row 2\nnothing written: 1 problem\n"},
+        RefusedRow{"csv_column_twice", "p.csv", "Weapon,Speed,Speed\r\n17,12,13\r\n",
+                   "%p row 1: column \"Speed\" twice\nnothing written: 1 problem\n"},
+        RefusedRow{"json_mistakes", "p.json",
+                   R"({"changes": [{"table": "weapon", "Weapon": 1},
+                                   {"table": "slots", "Weapon": 1, "Slot": 6},
+                                   {"table": "armaments", "Armament": 0, "Tab": 0, "field": "Fuel"},
+                                   {"table": "weapons", "Weapon": 1, "field": "Fuel", "new": 1},
+                                   7]})",
+                   "%p change 1: \"table\" must be \"weapons\", \"slots\" or \"armaments\"\n"
+                   "%p change 2: no row 1/6 in slots\n"
+                   "%p change 3: unknown field \"Fuel\" in armaments\n"
+                   "%p change 4: weapon 1 Fuel: \"old\" is missing or not a whole number\n"
+                   "%p change 5: not an object\n"
+                   "nothing written: 5 problems\n"},
+        RefusedRow{"field_changed_twice", "p.json",
+                   R"({"changes": [
+                       {"table": "weapons", "Weapon": 17, "field": "Speed", "old": 12, "new": 1},
+                       {"table": "weapons", "Weapon": 17, "field": "Speed", "old": 12, "new": 2}]})",
+                   "%p change 2: weapon 17 Speed: changed a second time (first in %p change 1)\n"
+                   "nothing written: 1 problem\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ApplyTest, UnreadablePatchesAreErrorsNamingTheFile)
+{
+    for (const auto& [name, text, message] :
+         {std::tuple{"bad.json", "{\"changes\": [", " is not JSON: "},
+          std::tuple{"list.json", "[1, 2]", " holds no \"changes\" list"},
+          std::tuple{"bad.csv", "Weapon,Speed\r\n1,\"2\r\n", " is not CSV: "}}) {
+        const std::string path = Patch(name, text);
+        try {
+            Apply({path});
+            ADD_FAILURE() << name << " was taken";
+        } catch (const Exception& error) {
+            EXPECT_EQ(error.message().rfind(path + message, 0), 0u) << error.message();
+        }
+    }
+    ExpectUntouched();
+}
+
+TEST_F(ApplyTest, FileHeldByTheEditorIsRefusedWithItsMessage)
+{
+    TFileStream editor(data, fmOpenReadWrite | fmShareDenyWrite);
+    try {
+        Apply({Patch("speed.csv", "Weapon,Speed\r\n17,13\r\n")});
+        FAIL() << "applied to a file another program holds";
+    } catch (const EFOpenError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + data + " は開けません");
+    }
+    ExpectUntouched();
+}
+
+TEST_F(ApplyTest, ShortFileIsRefusedWithItsMessage)
+{
+    original.resize(test::DataFileSize - 1);
+    test::WriteBytes(data, original);
+    test::SetModifiedAt(data, LongAgo);
+    try {
+        Apply({Patch("speed.csv", "Weapon,Speed\r\n17,13\r\n")});
+        FAIL() << "applied to a short file";
+    } catch (const EFTooShortError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + data + " は短すぎます");
+    }
+    ExpectUntouched();
+}
+
+// A stream whose writes go nowhere, as on a medium that drops them.
+class DroppingStream final : public TStream
+{
+public:
+    explicit DroppingStream(Bytes bytes) : mStream(std::move(bytes)) {}
+    int32_t Seek(int32_t offset, uint16_t origin) override { return mStream.Seek(offset, origin); }
+    int32_t Read(void* buffer, int32_t count) override { return mStream.Read(buffer, count); }
+    int32_t Write(const void*, int32_t) override { return 0; }
+
+private:
+    TMemoryStream mStream;
+};
+
+TEST(WriteChanges, FieldThatDoesNotReadBackIsReported)
+{
+    Bytes bytes(test::DataFileSize, 0);
+    DroppingStream file(bytes);
+    const std::vector<FieldChange> changes{{TableId::Weapons, {17, 0}, 3, 0, 12, "p.csv row 2"}};
+    EXPECT_EQ(WriteChanges(file, changes),
+              std::vector<std::string>{"p.csv row 2: weapon 17 Speed: reads back as 0 after "
+                                       "writing 12"});
+}
+
+TEST(WriteChanges, WritesOnlyTheFieldsBytes)
+{
+    Bytes bytes = test::RandomBytes(test::DataFileSize, 3);
+    TMemoryStream file(bytes);
+    const std::vector<FieldChange> changes{
+        {TableId::Weapons, {3, 0}, 9, 0, -2, ""},       // CanBeCarried, 4 bytes
+        {TableId::Armaments, {0, 1}, 1, 0, 0xBEEF, ""}, // ArmamentKind, 2 bytes
+    };
+    EXPECT_TRUE(WriteChanges(file, changes).empty());
+    test::Put(bytes, test::WeaponAt(3, 64), 4, -2);
+    test::Put(bytes, test::ArmamentAt(0, 1, 8), 2, 0xBEEF);
+    EXPECT_EQ(file.bytes(), bytes);
+}
+
+} // namespace
+} // namespace kt63
