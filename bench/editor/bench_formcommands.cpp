@@ -32,27 +32,40 @@ int32_t WeaponOfPick(int32_t index)
     return EditorWorkspace::Current().NameCount() - index;
 }
 
-void BM_WeaponPick_Window(benchmark::State& state)
+// Runs `command` on the window once per iteration with the next of the 256 prepared inputs;
+// `paintEach` also lets the window repaint what the command changed, which is what the user
+// waits for.
+template <class Command> void RunOnWindow(benchmark::State& state, bool paintEach, Command command)
 {
     TSDIAppForm& form = FormAtFirstPick();
     size_t next = 0;
     for (auto _ : state) {
-        form.ComboBox1->SetItemIndex(PickIndices()[next++ % SequenceLength]);
-        form.ComboBox1Click();
+        command(form, next++ % SequenceLength);
+        if (paintEach)
+            QCoreApplication::processEvents();
     }
     QCoreApplication::processEvents();
 }
 
-// What the user waits for: the handler and the repaint of what it changed.
+void PickWeapon(TSDIAppForm& form, size_t step)
+{
+    form.ComboBox1->SetItemIndex(PickIndices()[step]);
+    form.ComboBox1Click();
+}
+
+void ChangeTab(TSDIAppForm& form, size_t step)
+{
+    form.TabControl1->SetTabIndex(TabSequence()[step]);
+    form.TabControl1Change();
+}
+
+void BM_WeaponPick_Window(benchmark::State& state)
+{
+    RunOnWindow(state, false, PickWeapon);
+}
 void BM_WeaponPick_WindowThenPaint(benchmark::State& state)
 {
-    TSDIAppForm& form = FormAtFirstPick();
-    size_t next = 0;
-    for (auto _ : state) {
-        form.ComboBox1->SetItemIndex(PickIndices()[next++ % SequenceLength]);
-        form.ComboBox1Click();
-        QCoreApplication::processEvents();
-    }
+    RunOnWindow(state, true, PickWeapon);
 }
 
 void BM_WeaponPick_Data(benchmark::State& state)
@@ -67,24 +80,11 @@ void BM_WeaponPick_Data(benchmark::State& state)
 
 void BM_TabChange_Window(benchmark::State& state)
 {
-    TSDIAppForm& form = FormAtFirstPick();
-    size_t next = 0;
-    for (auto _ : state) {
-        form.TabControl1->SetTabIndex(TabSequence()[next++ % SequenceLength]);
-        form.TabControl1Change();
-    }
-    QCoreApplication::processEvents();
+    RunOnWindow(state, false, ChangeTab);
 }
-
 void BM_TabChange_WindowThenPaint(benchmark::State& state)
 {
-    TSDIAppForm& form = FormAtFirstPick();
-    size_t next = 0;
-    for (auto _ : state) {
-        form.TabControl1->SetTabIndex(TabSequence()[next++ % SequenceLength]);
-        form.TabControl1Change();
-        QCoreApplication::processEvents();
-    }
+    RunOnWindow(state, true, ChangeTab);
 }
 
 void BM_TabChange_Data(benchmark::State& state)
