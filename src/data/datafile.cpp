@@ -13,6 +13,18 @@ std::unique_ptr<TFileStream> OpenDataFile(const std::string& path)
     return file;
 }
 
+void CheckDataFileHeld(const TFileStream& file)
+{
+    using Change = EFChangedError::Change;
+    const TFileStream::Status status = file.CurrentStatus();
+    if (!status.pathExists)
+        throw EFChangedError(Change::Deleted, file.FileName());
+    if (!status.pathNamesIt)
+        throw EFChangedError(Change::Replaced, file.FileName());
+    if (status.size < DataFileMinimumSize)
+        throw EFChangedError(Change::CutShort, file.FileName());
+}
+
 void ReadArmamentNameArea(TStream& file, ArmamentNameArea& buffer)
 {
     file.Seek(NameAreaOffset, soFromBeginning);

@@ -1,5 +1,7 @@
 #include "exception.h"
 
+#include <system_error>
+
 namespace kt63 {
 
 std::string FormatPathMessage(const char* pattern, const std::string& path)
@@ -13,6 +15,45 @@ std::string FormatPathMessage(const char* pattern, const std::string& path)
 
 EFOpenError::EFOpenError(const std::string& path)
     : EStreamError(FormatPathMessage("ﾌｧｲﾙ %s は開けません", path))
+{
+}
+
+namespace {
+
+const char* ChangePattern(EFChangedError::Change change)
+{
+    switch (change) {
+    case EFChangedError::Change::Replaced:
+        return "ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに置き換えられました";
+    case EFChangedError::Change::Deleted:
+        return "ﾌｧｲﾙ %s は削除されました";
+    case EFChangedError::Change::CutShort:
+        break;
+    }
+    return "ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに切り詰められました";
+}
+
+// The system's own words for an error number, in the user's language where the system has it.
+std::string Reason(int error)
+{
+    return " (" + std::generic_category().message(error) + ")";
+}
+
+} // namespace
+
+EFChangedError::EFChangedError(Change change, const std::string& path)
+    : EStreamError(FormatPathMessage(ChangePattern(change), path))
+{
+}
+
+EWriteError::EWriteError(const std::string& path, int error, bool restored)
+    : EStreamError(FormatPathMessage("ﾌｧｲﾙ %s に書き込めません", path) + Reason(error) +
+                   (restored ? "" : ": 一部だけ書き込まれたかもしれません"))
+{
+}
+
+EReadError::EReadError(const std::string& path, int error)
+    : EStreamError(FormatPathMessage("ﾌｧｲﾙ %s を読み込めません", path) + Reason(error))
 {
 }
 

@@ -48,6 +48,32 @@ public:
     explicit EFTooShortError(const std::string& path);
 };
 
+// The held file is no longer the file that was opened: other programs need not honour the
+// sharing modes, so one may have renamed another file over its path, deleted it or cut it short.
+// Raised before anything is read or written.
+class EFChangedError : public EStreamError
+{
+public:
+    enum class Change { Replaced, Deleted, CutShort };
+    EFChangedError(Change change, const std::string& path);
+};
+
+// A read of the bytes a save replaces, a write or a sync failed; `error` is the system's error
+// number, whose text goes into the message. A failed save puts back what it wrote before it
+// reports; when even that failed (`restored` false) the message says the file may be partly
+// written.
+class EWriteError : public EStreamError
+{
+public:
+    EWriteError(const std::string& path, int error, bool restored);
+};
+
+class EReadError : public EStreamError
+{
+public:
+    EReadError(const std::string& path, int error);
+};
+
 // A record address outside its range reached the codec; nothing was read or written.
 class ERangeError : public Exception
 {

@@ -1,22 +1,9 @@
 #include "namelistfile.h"
 
+#include "exception.h"
 #include "tfilestream.h"
 
-#include <filesystem>
-
 namespace kt63 {
-
-namespace {
-
-// Made absolute, not resolved: a link in the path stays a link, as the user named it.
-std::string AbsolutePath(const std::string& path)
-{
-    std::error_code error;
-    const auto absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
-}
-
-} // namespace
 
 NameListFile ReadNameListFile(const std::string& path)
 {
@@ -41,7 +28,11 @@ void WriteListNumber(const std::string& path, int32_t namesAreaSize, int32_t val
     TFileStream file(path, fmOpenWrite | fmShareExclusive);
     const uint8_t number[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
     file.Seek(namesAreaSize, soFromBeginning);
-    file.Write(number, 2);
+    // The file is open for writing only, so the old bytes cannot be kept to put back: a failure
+    // after the first byte says that the number may be partly written.
+    const int32_t written = file.Write(number, 2);
+    if (written != 2 || !file.Sync())
+        throw EWriteError(path, file.LastError(), written == 0);
 }
 
 } // namespace kt63

@@ -21,7 +21,8 @@ struct NameListFile
 NameListFile ReadNameListFile(const std::string& path);
 
 // Writes the low 16 bits of `value`, little-endian, at `namesAreaSize` of the file at `path`
-// (exclusive, write only); every other byte stays. Throws EFOpenError when it cannot be opened.
+// (exclusive, write only) and syncs them to the storage; every other byte stays. Throws
+// EFOpenError when it cannot be opened and EWriteError when the write or the sync fails.
 void WriteListNumber(const std::string& path, int32_t namesAreaSize, int32_t value);
 
 } // namespace kt63

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,7 +53,15 @@ int OpenRegularFile(const std::string& path, int accessFlags)
 
 } // namespace
 
-TFileStream::TFileStream(const std::string& path, uint16_t mode) : mHandle(-1)
+std::string AbsolutePath(const std::string& path)
+{
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+TFileStream::TFileStream(const std::string& path, uint16_t mode)
+    : mHandle(-1), mPath(path), mAbsolutePath(AbsolutePath(path))
 {
     if (!IsValidMode(mode))
         throw EFOpenError(path);
@@ -89,18 +98,48 @@ int32_t TFileStream::Read(void* buffer, int32_t count)
     do {
         done = ::read(mHandle, buffer, static_cast<size_t>(count));
     } while (done < 0 && errno == EINTR);
+    SetLastError(done < 0 ? errno : 0);
     return done < 0 ? 0 : static_cast<int32_t>(done);
 }
 
 int32_t TFileStream::Write(const void* buffer, int32_t count)
 {
-    if (count <= 0)
-        return 0;
-    ssize_t done;
-    do {
-        done = ::write(mHandle, buffer, static_cast<size_t>(count));
-    } while (done < 0 && errno == EINTR);
-    return done < 0 ? 0 : static_cast<int32_t>(done);
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    int32_t written = 0;
+    SetLastError(0);
+    while (written < count) {
+        const ssize_t done =
+            ::write(mHandle, bytes + written, static_cast<size_t>(count - written));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0) {
+            // A write that stores nothing without an error number still stored nothing.
+            SetLastError(done < 0 ? errno : EIO);
+            break;
+        }
+        written += static_cast<int32_t>(done);
+    }
+    return written;
+}
+
+bool TFileStream::Sync()
+{
+    SetLastError(::fdatasync(mHandle) == 0 ? 0 : errno);
+    return LastError() == 0;
+}
+
+TFileStream::Status TFileStream::CurrentStatus() const
+{
+    struct stat held
+    {
+    };
+    struct stat named
+    {
+    };
+    ::fstat(mHandle, &held);
+    const bool exists = ::stat(mAbsolutePath.c_str(), &named) == 0;
+    return {exists && named.st_dev == held.st_dev && named.st_ino == held.st_ino, exists,
+            static_cast<int64_t>(held.st_size)};
 }
 
 } // namespace kt63

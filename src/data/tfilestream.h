@@ -32,10 +32,30 @@ public:
 
     int32_t Seek(int32_t offset, uint16_t origin) override;
     int32_t Read(void* buffer, int32_t count) override;
+    // Goes on after a partial write until every byte is written or the system refuses.
     int32_t Write(const void* buffer, int32_t count) override;
+    bool Sync() override;
+    std::string FileName() const override { return mPath; }
+
+    // What has become of the held file since it was opened. Other programs need not honour
+    // the sharing part, so they may have renamed another file over the path, deleted it or
+    // cut it short.
+    struct Status
+    {
+        bool pathNamesIt; // the path still names the held file (same device and inode)
+        bool pathExists;  // something exists at the path at all
+        int64_t size;     // the held file's length now
+    };
+    Status CurrentStatus() const;
 
 private:
     int mHandle;
+    std::string mPath;
+    std::string mAbsolutePath; // for CurrentStatus: a later change of folder must not matter
 };
+
+// `path` made absolute against the working folder. Links are not resolved: a link in the path
+// stays a link, as the user named it.
+std::string AbsolutePath(const std::string& path);
 
 } // namespace kt63

@@ -4,6 +4,7 @@
 #include "exception.h"
 #include "recordfields.h"
 #include "tstream.h"
+#include "writejournal.h"
 
 #include <array>
 #include <string>
@@ -36,20 +37,22 @@ RegionBases BasesOf(const RecordAddress& address)
             ArmamentEntryOffset(address.armament, address.tab)};
 }
 
-// Walks one field list over the file. A field in a new region starts with an absolute seek;
-// inside a region the gap to the next field is skipped with a seek from the current position,
-// and a field that follows directly needs no seek at all.
+// Walks one field list over the file, handing each field with its offset in the file to `move`.
+// A field in a new region starts with an absolute seek; inside a region the gap to the next
+// field is skipped with a seek from the current position, and a field that follows directly
+// needs no seek at all.
 template <class Field, size_t N, class Move>
 void Transfer(TStream& file, const std::array<Field, N>& fields, const RegionBases& bases,
               Move move)
 {
     const Field* previous = nullptr;
     for (const Field& field : fields) {
+        const int32_t offset = bases[static_cast<size_t>(field.region)] + field.offset;
         if (previous == nullptr || previous->region != field.region)
-            file.Seek(bases[static_cast<size_t>(field.region)] + field.offset, soFromBeginning);
+            file.Seek(offset, soFromBeginning);
         else if (const int32_t gap = field.offset - previous->offset - previous->width; gap != 0)
             file.Seek(gap, soFromCurrent);
-        move(field);
+        move(field, offset);
         previous = &field;
     }
 }
@@ -57,19 +60,58 @@ void Transfer(TStream& file, const std::array<Field, N>& fields, const RegionBas
 // A field whose read delivers fewer bytes than its width counts the missing bytes as zero.
 template <class Values> auto ReaderInto(TStream& file, Values& values)
 {
-    return [&file, &values](const FieldSpec<Values>& field) {
+    return [&file, &values](const FieldSpec<Values>& field, int32_t) {
         uint8_t bytes[4] = {};
         file.Read(bytes, field.width);
         values.*field.member = DecodeField(field.conversion, field.width, bytes);
     };
 }
 
-template <class Values> auto WriterFrom(TStream& file, const Values& values)
+// The bytes a save is about to replace, read before its first write: the weapon record, which
+// holds the slot table, and the armament entry. Without them a failed save could not be undone,
+// so a save that cannot read them writes nothing.
+class BytesBeforeSave
 {
-    return [&file, &values](const FieldSpec<Values>& field) {
+public:
+    BytesBeforeSave(TStream& file, const RecordAddress& address)
+        : mRecordOffset(WeaponRecordOffset(address.weapon)),
+          mEntryOffset(ArmamentEntryOffset(address.armament, address.tab))
+    {
+        ReadWhole(file, mRecordOffset, mRecord.data(), WeaponRecordSize);
+        ReadWhole(file, mEntryOffset, mEntry.data(), ArmamentEntrySize);
+    }
+
+    const uint8_t* At(int32_t offset) const
+    {
+        if (offset >= mEntryOffset && offset < mEntryOffset + ArmamentEntrySize)
+            return mEntry.data() + (offset - mEntryOffset);
+        return mRecord.data() + (offset - mRecordOffset);
+    }
+
+private:
+    static void ReadWhole(TStream& file, int32_t offset, uint8_t* bytes, int32_t count)
+    {
+        file.Seek(offset, soFromBeginning);
+        if (file.Read(bytes, count) == count)
+            return;
+        if (file.LastError() != 0)
+            throw EReadError(file.FileName(), file.LastError());
+        throw EFChangedError(EFChangedError::Change::CutShort, file.FileName());
+    }
+
+    int32_t mRecordOffset;
+    int32_t mEntryOffset;
+    std::array<uint8_t, WeaponRecordSize> mRecord{};
+    std::array<uint8_t, ArmamentEntrySize> mEntry{};
+};
+
+template <class Values>
+auto WriterFrom(WriteJournal& journal, const BytesBeforeSave& before, const Values& values)
+{
+    return [&journal, &before, &values](const FieldSpec<Values>& field, int32_t offset) {
         uint8_t bytes[4] = {};
         EncodeField(field.conversion, field.width, values.*field.member, bytes);
-        file.Write(bytes, field.width);
+        journal.Write(offset, bytes, before.At(offset), field.width);
     };
 }
 
@@ -97,9 +139,12 @@ void SaveWeapon(TStream& file, const RecordAddress& address, const WeaponValues&
                 const ArmamentValues& armament)
 {
     CheckAddress(address);
+    const BytesBeforeSave before(file, address);
     const RegionBases bases = BasesOf(address);
-    Transfer(file, WeaponFields, bases, WriterFrom(file, weapon));
-    Transfer(file, ArmamentFields, bases, WriterFrom(file, armament));
+    WriteJournal journal(file);
+    Transfer(file, WeaponFields, bases, WriterFrom(journal, before, weapon));
+    Transfer(file, ArmamentFields, bases, WriterFrom(journal, before, armament));
+    journal.Commit();
 }
 
 } // namespace kt63

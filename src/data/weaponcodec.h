@@ -32,6 +32,10 @@ LoadedWeapon LoadWeapon(TStream& file, int32_t weapon, int32_t slot, int32_t tab
 ArmamentValues LoadArmament(TStream& file, const RecordAddress& address);
 
 // Writes the same 49 fields, 61 bytes, in the same order; no other byte of the file changes.
+// First the bytes the save replaces are read (the weapon record and the armament entry, one read
+// each), last the writes are synced to the storage. When a write or the sync fails, the bytes
+// already written are put back and EWriteError is thrown; when they cannot be read, EReadError
+// or EFChangedError, and nothing is written.
 void SaveWeapon(TStream& file, const RecordAddress& address, const WeaponValues& weapon,
                 const ArmamentValues& armament);
 

@@ -4,6 +4,7 @@
 #include "tsdiappform.h"
 
 #include "datalayout.h"
+#include "exception.h"
 #include "namelistfile.h"
 #include "namescan.h"
 #include "recordbinding.h"
@@ -126,32 +127,55 @@ RecordAddress TSDIAppForm::ShownAddress()
             ClampedNumber(SpinEdit2, 0, ArmamentGroupCount - 1), TabControl1->TabIndex()};
 }
 
+// Other programs need not honour the sharing mode, so before every load or save the held file
+// is checked to be still the file that was opened. If another program has replaced, deleted or
+// cut it short, nothing is read or written, the values on the window stay, and the window lets
+// go of the file as after a failed open, so that the next Open or drop starts afresh.
+template <class Use> void TSDIAppForm::UseHeldDataFile(Use use)
+{
+    try {
+        CheckDataFileHeld(*mDataFile);
+        use(*mDataFile);
+    } catch (const EFChangedError&) {
+        mDataFile.reset();
+        throw;
+    }
+}
+
 // Without a data file the loads and the save do nothing: no file is touched.
 void TSDIAppForm::LoadWeapon()
 {
     if (!mDataFile)
         return;
     const RecordAddress address = ShownAddress();
-    const LoadedWeapon loaded =
-        kt63::LoadWeapon(*mDataFile, address.weapon, address.slot, address.tab);
-    SpinEdit2->SetValue(loaded.armament);
-    ShowWeaponValues(*this, loaded.weapon);
-    ShowArmamentValues(*this, loaded.armamentValues);
+    UseHeldDataFile([&](TFileStream& file) {
+        const LoadedWeapon loaded =
+            kt63::LoadWeapon(file, address.weapon, address.slot, address.tab);
+        SpinEdit2->SetValue(loaded.armament);
+        ShowWeaponValues(*this, loaded.weapon);
+        ShowArmamentValues(*this, loaded.armamentValues);
+    });
 }
 
 void TSDIAppForm::LoadArmament()
 {
     if (!mDataFile)
         return;
-    ShowArmamentValues(*this, kt63::LoadArmament(*mDataFile, ShownAddress()));
+    const RecordAddress address = ShownAddress();
+    UseHeldDataFile(
+        [&](TFileStream& file) { ShowArmamentValues(*this, kt63::LoadArmament(file, address)); });
 }
 
+// A save whose write or sync fails has put the file back as it was and reports why; the file
+// stays held, so the user can make room and save again.
 void TSDIAppForm::SaveWeapon()
 {
     if (!mDataFile)
         return;
     const RecordAddress address = ShownAddress();
-    kt63::SaveWeapon(*mDataFile, address, ShownWeaponValues(*this), ShownArmamentValues(*this));
+    UseHeldDataFile([&](TFileStream& file) {
+        kt63::SaveWeapon(file, address, ShownWeaponValues(*this), ShownArmamentValues(*this));
+    });
 }
 
 } // namespace kt63

@@ -132,6 +132,7 @@ private:
     void ReadNameList();
     void OpenDataFileAt(const QString& path);
     RecordAddress ShownAddress();
+    template <class Use> void UseHeldDataFile(Use use);
     int32_t ClampedNumber(TSpinEdit* field, int32_t low, int32_t high);
     void LoadWeapon();
     void LoadArmament();

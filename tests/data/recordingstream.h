@@ -31,6 +31,11 @@ public:
         mCalls.push_back("write " + std::to_string(count));
         return mStream.Write(buffer, count);
     }
+    bool Sync() override
+    {
+        mCalls.push_back("sync");
+        return true;
+    }
 
     const std::vector<std::string>& calls() const { return mCalls; }
     const std::vector<uint8_t>& bytes() const { return mStream.bytes(); }

@@ -60,11 +60,18 @@ TEST(WeaponCodecSequence, LoadArmamentUsesTheArmamentNumberGiven)
     EXPECT_EQ(file.calls(), ExpectedSequence("read", {6, 2, 4, 1}, false));
 }
 
+// Before the first write the save reads what it will replace, so that a failure can put it
+// back; after the last write it syncs once. The writes in between keep the load's order.
 TEST(WeaponCodecSequence, SaveWeaponWritesInTheSameOrder)
 {
     test::RecordingStream file(test::RandomBytes(2264784, 3));
     SaveWeapon(file, {7, 3, 100, 2}, {}, {});
-    std::vector<std::string> expected = ExpectedSequence("write", {7, 3, 100, 2}, true);
+    std::vector<std::string> expected = {"seek begin " + std::to_string(RecordAt(7)), "read 372",
+                                         "seek begin " + std::to_string(EntryAt(100, 2)),
+                                         "read 84"};
+    const std::vector<std::string> writes = ExpectedSequence("write", {7, 3, 100, 2}, true);
+    expected.insert(expected.end(), writes.begin(), writes.end());
+    expected.push_back("sync");
     EXPECT_EQ(file.calls(), expected);
 }
 
