@@ -16,7 +16,7 @@ bool FloorsFollowTheCodec()
         if (RecordedLoadPlan(job.address) != CodecPlan(job.address))
             return false;
     for (const Job& job : SaveJobs())
-        if (RecordedSavePlan(job.address) != CodecPlan(job.address))
+        if (RecordedSavePlan(job.address) != SavePlan(job.address))
             return false;
     return true;
 }

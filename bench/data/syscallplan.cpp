@@ -88,6 +88,20 @@ SyscallPlan CodecPlan(const RecordAddress& address)
     return plan;
 }
 
+SyscallPlan BytesBeforeSavePlan(const RecordAddress& address)
+{
+    return {{WeaponRecordOffset(address.weapon), SEEK_SET, WeaponRecordSize},
+            {ArmamentEntryOffset(address.armament, address.tab), SEEK_SET, ArmamentEntrySize}};
+}
+
+SyscallPlan SavePlan(const RecordAddress& address)
+{
+    SyscallPlan plan = BytesBeforeSavePlan(address);
+    const SyscallPlan writes = CodecPlan(address);
+    plan.insert(plan.end(), writes.begin(), writes.end());
+    return plan;
+}
+
 SyscallPlan RecordedLoadPlan(const RecordAddress& address)
 {
     RecordingStream stream;

@@ -31,9 +31,16 @@ using SyscallPlan = std::vector<SyscallStep>;
 // follows directly needs no seek.
 SyscallPlan CodecPlan(const RecordAddress& address);
 
+// The reads a save makes before its first write, to keep the bytes it replaces: the weapon
+// record and the armament entry, one absolute seek and one read each.
+SyscallPlan BytesBeforeSavePlan(const RecordAddress& address);
+
+// A whole save: BytesBeforeSavePlan's reads, then CodecPlan's writes.
+SyscallPlan SavePlan(const RecordAddress& address);
+
 // The sequences that LoadWeapon and SaveWeapon really make for `address`, watched through a
-// stream that only records; the benchmarks compare them with CodecPlan before timing, so the
-// floor is known to be the codec's own sequence.
+// stream that only records; the benchmarks compare them with CodecPlan and SavePlan before
+// timing, so the floor is known to be the codec's own sequence.
 SyscallPlan RecordedLoadPlan(const RecordAddress& address);
 SyscallPlan RecordedSavePlan(const RecordAddress& address);
 
