@@ -36,26 +36,37 @@ void List(std::ostream& console, const std::vector<std::string>& lines)
         console << line << '\n';
 }
 
-// The file as the unedited dumps `bases` show it: each dump's values put over the file's.
+// The file as the unedited dumps `bases` show it: the dumps' values put over the file's. Where
+// two dumps give a cell, they must agree on it.
 DataImage BaseImage(const DataImage& image, const std::vector<std::string>& bases,
                     std::vector<std::string>& problems)
 {
-    TMemoryStream bytes(image.bytes());
+    const CsvCells cells = bases.size() > 1 ? CsvCells::Every : CsvCells::Changed;
+    std::vector<FieldChange> values;
     for (const std::string& path : bases) {
-        const Patch dump = ReadCsvPatch(path, image);
+        const Patch dump = ReadCsvPatch(path, image, cells);
         Append(problems, dump.problems);
-        Append(problems, CheckChanges(dump.changes, image));
-        WriteChanges(bytes, dump.changes);
+        values.insert(values.end(), dump.changes.begin(), dump.changes.end());
     }
+    const std::vector<FieldChange> merged = EffectiveChanges(MergeAgreeing(values, problems));
+    Append(problems, CheckChanges(merged, image));
+    TMemoryStream bytes(image.bytes());
+    WriteChanges(bytes, merged);
     return DataImage(bytes.bytes());
+}
+
+// A dry run only reads, so it works while the editor holds the file; a real run holds it so that
+// no editor window or second apply can write it meanwhile.
+std::unique_ptr<TFileStream> OpenData(const ApplyOptions& options)
+{
+    return options.dryRun ? OpenForReading(options.data) : OpenDataFile(options.data);
 }
 
 } // namespace
 
 int RunApply(const ApplyOptions& options, std::ostream& console)
 {
-    // Mode 34: while this runs, neither an editor window nor a second apply can write the file.
-    const auto file = OpenDataFile(options.data);
+    const auto file = OpenData(options);
     const DataImage image = ReadTables(*file);
     std::vector<FieldChange> changes;
     std::vector<std::string> problems;
@@ -79,6 +90,9 @@ int RunApply(const ApplyOptions& options, std::ostream& console)
         console << "nothing written" << '\n';
         return ExitSame;
     }
+    // Checking and listing took a while: another program that ignores the lock may have put
+    // another file in its place or cut it short meanwhile.
+    CheckDataFileHeld(*file);
     const std::vector<std::string> failures = WriteChanges(*file, effective);
     List(console, failures);
     console << effective.size() << " field" << (effective.size() == 1 ? "" : "s") << " written"

@@ -37,7 +37,10 @@ bool ParseWhole(const std::string& text, int64_t& value)
 class CsvReader
 {
 public:
-    CsvReader(const std::string& path, const DataImage& image) : mPath(path), mImage(image) {}
+    CsvReader(const std::string& path, const DataImage& image, CsvCells cells)
+        : mPath(path), mImage(image), mCells(cells)
+    {
+    }
 
     Patch Read(const CsvTable& rows)
     {
@@ -116,12 +119,13 @@ private:
         if (!ParseWhole(text, change.newValue))
             mPatch.problems.push_back(Where(row) + ": " + DescribeField(change) + " \"" + text +
                                       "\" is not a whole number");
-        else if (change.newValue != change.oldValue)
+        else if (mCells == CsvCells::Every || change.newValue != change.oldValue)
             mPatch.changes.push_back(std::move(change));
     }
 
     const std::string& mPath;
     const DataImage& mImage;
+    CsvCells mCells;
     const TableLayout* mTable = nullptr;
     std::vector<int32_t> mColumns;
     std::map<int32_t, int32_t> mRows; // the file row that gave each table row
@@ -130,9 +134,15 @@ private:
 
 } // namespace
 
-Patch ReadCsvPatch(const std::string& path, const DataImage& image)
+Patch ReadCsvPatch(const std::string& path, const DataImage& image, CsvCells cells)
 {
-    return CsvReader(path, image).Read(ReadCsvFile(path));
+    return CsvReader(path, image, cells).Read(ReadCsvFile(path));
+}
+
+Patch ParseCsvPatch(std::string text, const std::string& name, const DataImage& image,
+                    CsvCells cells)
+{
+    return CsvReader(name, image, cells).Read(ParseCsvText(std::move(text), name));
 }
 
 } // namespace kt63

@@ -49,14 +49,19 @@ CsvTable ReadCsvFile(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw ETableFileError("cannot read the patch " + path);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ParseCsvText({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()},
+                        path);
+}
+
+CsvTable ParseCsvText(std::string text, const std::string& name)
+{
     // Spreadsheets save UTF-8 text with a byte order mark in front of the header.
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
     CsvTable rows(1);
     Parser parser;
     if (!parser.Parse(text, rows))
-        throw ETableFileError(path + " is not CSV: " + parser.Error() + " in row " +
+        throw ETableFileError(name + " is not CSV: " + parser.Error() + " in row " +
                               std::to_string(rows.size()));
     rows.pop_back(); // the row the last line end opened
     return rows;

@@ -13,4 +13,7 @@ using CsvTable = std::vector<CsvRow>;
 // Throws ETableFileError naming the file when it cannot be read or breaks the quoting rules.
 CsvTable ReadCsvFile(const std::string& path);
 
+// The rows of a CSV text by the same rules; errors name it `name`.
+CsvTable ParseCsvText(std::string text, const std::string& name);
+
 } // namespace kt63

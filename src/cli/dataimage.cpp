@@ -8,10 +8,16 @@ namespace kt63 {
 
 namespace {
 
+// Another program may cut the file short while it is read; values past what the read got would
+// be made up, so a short read ends the command.
 void ReadRegion(TStream& file, std::vector<uint8_t>& bytes, int32_t first, int32_t end)
 {
     file.Seek(first, soFromBeginning);
-    file.Read(bytes.data() + first, end - first);
+    if (file.Read(bytes.data() + first, end - first) == end - first)
+        return;
+    if (file.LastError() != 0)
+        throw EReadError(file.FileName(), file.LastError());
+    throw EFChangedError(EFChangedError::Change::CutShort, file.FileName());
 }
 
 } // namespace
@@ -47,7 +53,10 @@ DataImage ReadTables(TStream& file)
 
 DataImage ReadWholeFile(TStream& file)
 {
-    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()), 0);
+    const int32_t size = file.Size();
+    if (size < DataFileMinimumSize)
+        throw EFChangedError(EFChangedError::Change::CutShort, file.FileName());
+    std::vector<uint8_t> bytes(static_cast<size_t>(size), 0);
     ReadRegion(file, bytes, 0, static_cast<int32_t>(bytes.size()));
     return DataImage(std::move(bytes));
 }

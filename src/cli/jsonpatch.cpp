@@ -3,7 +3,9 @@
 #include "tablediff.h"
 #include "tablefileerror.h"
 
+#include <climits>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 
 namespace kt63 {
@@ -32,6 +34,12 @@ bool ReadNumber(const Json& entry, const std::string& name, int64_t& value, std:
     const auto found = entry.find(name);
     if (found == entry.end() || !found->is_number_integer()) {
         problem = "\"" + name + "\" is missing or not a whole number";
+        return false;
+    }
+    // Above the signed range the number arrives unsigned; taken as signed it would wrap round.
+    if (found->is_number_unsigned() && found->get<uint64_t>() > INT64_MAX) {
+        problem = "\"" + name + "\" " + std::to_string(found->get<uint64_t>()) +
+                  " is beyond the 64-bit range";
         return false;
     }
     value = found->get<int64_t>();
@@ -71,16 +79,12 @@ std::string ReadChange(const Json& entry, FieldChange& change)
     return {};
 }
 
-Json ParseFile(const std::string& path)
+std::string ReadText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw ETableFileError("cannot read the patch " + path);
-    try {
-        return Json::parse(in);
-    } catch (const Json::parse_error& error) {
-        throw ETableFileError(path + " is not JSON: " + error.what());
-    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace
@@ -99,14 +103,25 @@ std::string DiffToJson(const TableDiff& diff)
 
 Patch ReadJsonPatch(const std::string& path)
 {
-    const Json document = ParseFile(path);
+    return ParseJsonPatch(ReadText(path), path);
+}
+
+Patch ParseJsonPatch(const std::string& text, const std::string& name)
+{
+    Json document;
+    try {
+        document = Json::parse(text);
+    } catch (const Json::exception& error) {
+        // Besides syntax errors, a number too large even for a double ("1e999") ends up here.
+        throw ETableFileError(name + " is not JSON: " + error.what());
+    }
     if (!document.is_object() || !document.contains("changes") || !document["changes"].is_array())
-        throw ETableFileError(path + " holds no \"changes\" list");
+        throw ETableFileError(name + " holds no \"changes\" list");
     Patch patch;
     const Json& changes = document["changes"];
     for (size_t i = 0; i < changes.size(); ++i) {
         FieldChange change{
-            TableId::Weapons, {0, 0}, 0, 0, 0, path + " change " + std::to_string(i + 1)};
+            TableId::Weapons, {0, 0}, 0, 0, 0, name + " change " + std::to_string(i + 1)};
         const std::string problem = ReadChange(changes[i], change);
         if (problem.empty())
             patch.changes.push_back(std::move(change));

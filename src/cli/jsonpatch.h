@@ -17,4 +17,7 @@ std::string DiffToJson(const TableDiff& diff);
 // ETableFileError when the file cannot be read or is not JSON.
 Patch ReadJsonPatch(const std::string& path);
 
+// The same for the text of a JSON patch, named `name` in every problem and error.
+Patch ParseJsonPatch(const std::string& text, const std::string& name);
+
 } // namespace kt63

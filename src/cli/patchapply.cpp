@@ -3,6 +3,7 @@
 #include "dataimage.h"
 #include "recordfields.h"
 #include "tstream.h"
+#include "writejournal.h"
 
 #include <map>
 #include <tuple>
@@ -38,13 +39,37 @@ Conversion StoredConversion(const Column& column)
     return column.isSigned ? Conversion::Signed32 : Conversion::Unsigned;
 }
 
+using CellKey = std::tuple<TableId, int32_t, int32_t, int32_t>;
+
+CellKey CellOf(const FieldChange& change)
+{
+    return {change.table, change.key.first, change.key.second, change.column};
+}
+
+// Every field whose stored value is not what the change wrote.
+std::vector<std::string> FieldsNotReadBack(TStream& file, const std::vector<FieldChange>& changes)
+{
+    std::vector<std::string> problems;
+    for (const FieldChange& change : changes) {
+        const Column& column = ColumnOf(change);
+        uint8_t bytes[4] = {};
+        file.Seek(OffsetOf(change), soFromBeginning);
+        const int32_t read = file.Read(bytes, column.width);
+        const int64_t value = DecodeField(StoredConversion(column), column.width, bytes);
+        if (read != column.width || value != change.newValue)
+            problems.push_back(Prefix(change) + ": reads back as " + std::to_string(value) +
+                               " after writing " + std::to_string(change.newValue));
+    }
+    return problems;
+}
+
 } // namespace
 
 std::vector<std::string> CheckChanges(const std::vector<FieldChange>& changes,
                                       const DataImage& image)
 {
     std::vector<std::string> problems;
-    std::map<std::tuple<TableId, int32_t, int32_t, int32_t>, const FieldChange*> seen;
+    std::map<CellKey, const FieldChange*> seen;
     for (const FieldChange& change : changes) {
         const Column& column = ColumnOf(change);
         if (change.newValue < LowestValue(column) || change.newValue > HighestValue(column))
@@ -56,8 +81,7 @@ std::vector<std::string> CheckChanges(const std::vector<FieldChange>& changes,
             problems.push_back(Prefix(change) + ": conflict: the patch expects " +
                                std::to_string(change.oldValue) + ", the file holds " +
                                std::to_string(stored));
-        const auto [earlier, isNew] = seen.try_emplace(
-            {change.table, change.key.first, change.key.second, change.column}, &change);
+        const auto [earlier, isNew] = seen.try_emplace(CellOf(change), &change);
         if (!isNew)
             problems.push_back(Prefix(change) + ": changed a second time (first in " +
                                earlier->second->source + ")");
@@ -74,27 +98,45 @@ std::vector<FieldChange> EffectiveChanges(const std::vector<FieldChange>& change
     return effective;
 }
 
+std::vector<FieldChange> MergeAgreeing(const std::vector<FieldChange>& changes,
+                                       std::vector<std::string>& problems)
+{
+    std::vector<FieldChange> merged;
+    std::map<CellKey, size_t> first;
+    for (const FieldChange& change : changes) {
+        const auto [earlier, isNew] = first.try_emplace(CellOf(change), merged.size());
+        if (isNew) {
+            merged.push_back(change);
+            continue;
+        }
+        const FieldChange& kept = merged[earlier->second];
+        if (kept.newValue != change.newValue)
+            problems.push_back(Prefix(change) + ": " + std::to_string(change.newValue) + " where " +
+                               kept.source + " has " + std::to_string(kept.newValue));
+    }
+    return merged;
+}
+
 std::vector<std::string> WriteChanges(TStream& file, const std::vector<FieldChange>& changes)
 {
+    WriteJournal journal(file);
     for (const FieldChange& change : changes) {
         const Column& column = ColumnOf(change);
         uint8_t bytes[4] = {};
-        EncodeField(StoredConversion(column), column.width, static_cast<int32_t>(change.newValue),
-                    bytes);
+        uint8_t before[4] = {};
+        const Conversion conversion = StoredConversion(column);
+        EncodeField(conversion, column.width, static_cast<int32_t>(change.newValue), bytes);
+        EncodeField(conversion, column.width, static_cast<int32_t>(change.oldValue), before);
         file.Seek(OffsetOf(change), soFromBeginning);
-        file.Write(bytes, column.width);
+        journal.Write(OffsetOf(change), bytes, before, column.width);
     }
-    std::vector<std::string> problems;
-    for (const FieldChange& change : changes) {
-        const Column& column = ColumnOf(change);
-        uint8_t bytes[4] = {};
-        file.Seek(OffsetOf(change), soFromBeginning);
-        const int32_t read = file.Read(bytes, column.width);
-        const int64_t value = DecodeField(StoredConversion(column), column.width, bytes);
-        if (read != column.width || value != change.newValue)
-            problems.push_back(Prefix(change) + ": reads back as " + std::to_string(value) +
-                               " after writing " + std::to_string(change.newValue));
-    }
+    journal.Commit();
+    std::vector<std::string> problems = FieldsNotReadBack(file, changes);
+    if (!problems.empty())
+        problems.push_back(journal.RollBack()
+                               ? "every field written was put back to its old value"
+                               : "putting the old values back failed too: the file may be "
+                                 "partly written");
     return problems;
 }
 

@@ -19,8 +19,16 @@ std::vector<std::string> CheckChanges(const std::vector<FieldChange>& changes,
 // The changes that alter a stored value; those whose new value is the old one write nothing.
 std::vector<FieldChange> EffectiveChanges(const std::vector<FieldChange>& changes);
 
-// Writes each change's new value into its field's bytes and nothing else, then reads every
-// field back; gives one problem for each field that does not hold its new value afterwards.
+// One change per field: a field that several changes set to the same value is kept once; set to
+// different values, it is a problem naming both places (two dumps given as the base that
+// disagree must not be settled by whichever came last).
+std::vector<FieldChange> MergeAgreeing(const std::vector<FieldChange>& changes,
+                                       std::vector<std::string>& problems);
+
+// Writes each change's new value into its field's bytes and nothing else, syncs, then reads every
+// field back. A write or the sync that fails puts every field written back to its old value and
+// throws EWriteError. A field that does not hold its new value afterwards is a problem, and then
+// too every field is put back.
 std::vector<std::string> WriteChanges(TStream& file, const std::vector<FieldChange>& changes);
 
 } // namespace kt63

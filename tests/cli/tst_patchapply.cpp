@@ -1,13 +1,17 @@
 #include "clitestfiles.h"
 #include "commands.h"
+#include "dataimage.h"
 #include "exception.h"
 #include "patchapply.h"
+#include "scratchtmpfs.h"
 #include "tfilestream.h"
 #include "tmemorystream.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
+#include <system_error>
 
 namespace kt63 {
 namespace {
@@ -193,8 +197,21 @@ TEST_F(ApplyOverLaterEdits, EditOfAFieldChangedSinceTheDumpIsAConflict)
     ExpectUntouched();
 }
 
+TEST_F(ApplyOverLaterEdits, TwoBasesThatDisagreeOnACellAreAProblem)
+{
+    const std::string other = Patch("other.csv", EditCell(test::ReadText(base), 5, 1 + 3, 99));
+    EXPECT_EQ(Apply({Patch("w.csv", "Weapon,Speed\r\n3,1\r\n")}, false, {base, other}),
+              ExitDifferent);
+    EXPECT_EQ(output, other + " row 6: weapon 5 Speed: 99 where " + base + " row 6 has " +
+                          std::to_string(original[test::WeaponAt(5, 28)]) +
+                          "\nnothing written: 1 problem\n");
+    ExpectUntouched();
+}
+
+// Listing only reads, so it also works while the editor holds the file.
 TEST_F(ApplyTest, DryRunListsAndWritesNothing)
 {
+    TFileStream editor(data, fmOpenReadWrite | fmShareDenyWrite);
     EXPECT_EQ(Apply({Patch("speed.csv", "Weapon,Speed\r\n17,13\r\n")}, true), ExitSame);
     EXPECT_EQ(output, "would write weapon 17 Speed 12 -> 13\nnothing written\n");
     ExpectUntouched();
@@ -272,6 +289,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "%p change 4: weapon 1 Fuel: \"old\" is missing or not a whole number\n"
                    "%p change 5: not an object\n"
                    "nothing written: 5 problems\n"},
+        RefusedRow{"json_integer_beyond_64_bits", "p.json",
+                   R"({"changes": [{"table": "weapons", "Weapon": 2, "field": "Fuel",
+                                    "old": 500, "new": 18446744073709551615}]})",
+                   "%p change 1: weapon 2 Fuel: \"new\" 18446744073709551615 is beyond the "
+                   "64-bit range\nnothing written: 1 problem\n"},
         RefusedRow{"field_changed_twice", "p.json",
                    R"({"changes": [
                        {"table": "weapons", "Weapon": 17, "field": "Speed", "old": 12, "new": 1},
@@ -284,6 +306,7 @@ TEST_F(ApplyTest, UnreadablePatchesAreErrorsNamingTheFile)
 {
     for (const auto& [name, text, message] :
          {std::tuple{"bad.json", "{\"changes\": [", " is not JSON: "},
+          std::tuple{"huge.json", "{\"changes\": [1e999]}", " is not JSON: "},
           std::tuple{"list.json", "[1, 2]", " holds no \"changes\" list"},
           std::tuple{"bad.csv", "Weapon,Speed\r\n1,\"2\r\n", " is not CSV: "}}) {
         const std::string path = Patch(name, text);
@@ -323,14 +346,15 @@ TEST_F(ApplyTest, ShortFileIsRefusedWithItsMessage)
     ExpectUntouched();
 }
 
-// A stream whose writes go nowhere, as on a medium that drops them.
+// A stream whose writes go nowhere while it claims to have stored them, as on a medium that
+// drops them.
 class DroppingStream final : public TStream
 {
 public:
     explicit DroppingStream(Bytes bytes) : mStream(std::move(bytes)) {}
     int32_t Seek(int32_t offset, uint16_t origin) override { return mStream.Seek(offset, origin); }
     int32_t Read(void* buffer, int32_t count) override { return mStream.Read(buffer, count); }
-    int32_t Write(const void*, int32_t) override { return 0; }
+    int32_t Write(const void*, int32_t count) override { return count; }
 
 private:
     TMemoryStream mStream;
@@ -341,9 +365,48 @@ TEST(WriteChanges, FieldThatDoesNotReadBackIsReported)
     Bytes bytes(test::DataFileSize, 0);
     DroppingStream file(bytes);
     const std::vector<FieldChange> changes{{TableId::Weapons, {17, 0}, 3, 0, 12, "p.csv row 2"}};
-    EXPECT_EQ(WriteChanges(file, changes),
-              std::vector<std::string>{"p.csv row 2: weapon 17 Speed: reads back as 0 after "
-                                       "writing 12"});
+    EXPECT_EQ(
+        WriteChanges(file, changes),
+        (std::vector<std::string>{"p.csv row 2: weapon 17 Speed: reads back as 0 after writing 12",
+                                  "every field written was put back to its old value"}));
+}
+
+// A real file system without a free page where the armament entry lies: the weapon's field goes
+// in, the entry's write fails, and the weapon's field is put back before the error is reported.
+TEST(ApplyOnAFullDisk, PutsBackWhatItWroteAndSaysWhy)
+{
+    test::ScratchTmpfs tmpfs(6 << 20);
+    if (!tmpfs.mounted())
+        GTEST_SKIP() << tmpfs.reason();
+    const std::string data = tmpfs.path("Qelvint.dll");
+    test::WriteBytes(data, test::RandomBytes(test::DataFileSize, 43));
+    test::ScratchTmpfs::PunchHole(data, test::ArmamentAt(4, 2, 0), 84);
+    const Bytes before = test::ReadBytes(data);
+    const std::string patch = tmpfs.path("p.json");
+    test::WriteText(patch, R"({"changes": [
+        {"table": "weapons", "Weapon": 17, "field": "Speed", "old": )" +
+                               std::to_string(before[test::WeaponAt(17, 28)]) + R"(, "new": 0},
+        {"table": "armaments", "Armament": 4, "Tab": 2, "field": "AttackAir", "old": 0,
+         "new": 31}]})");
+    tmpfs.FillUp();
+
+    std::ostringstream console;
+    try {
+        RunApply({data, {patch}, false, {}}, console);
+        ADD_FAILURE() << "the apply reported no error";
+    } catch (const EWriteError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + data + " に書き込めません (" +
+                                       std::generic_category().message(ENOSPC) + ")");
+    }
+    EXPECT_EQ(test::ReadBytes(data), before);
+}
+
+// Another program may cut the file short between the measuring and the reading.
+TEST(ReadTables, FileCutShortWhileReadIsAnError)
+{
+    TMemoryStream file(Bytes(test::DataFileSize - 1, 0));
+    EXPECT_THROW(ReadTables(file), EFChangedError);
+    EXPECT_THROW(ReadWholeFile(file), EFChangedError);
 }
 
 TEST(WriteChanges, WritesOnlyTheFieldsBytes)
