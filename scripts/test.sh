@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the main build, the data tests once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and short runs of the fuzz targets where
+# Builds everything and runs every test: the main build, the data and kt63-table tests once more
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and short runs of the fuzz targets where
 # clang can build them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +14,7 @@ cmake -S . -B build -G Ninja
 cmake --build build
 ctest --test-dir build --output-on-failure
 
-echo "== Data tests under AddressSanitizer and UBSan"
+echo "== Data and kt63-table tests under AddressSanitizer and UBSan"
 cmake -S . -B build-sanitize -G Ninja -DKT63_SANITIZE=ON -DKT63_WITH_QT=OFF -DKT63_BENCH=OFF
 cmake --build build-sanitize
 ctest --test-dir build-sanitize --output-on-failure
