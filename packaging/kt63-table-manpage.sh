@@ -11,6 +11,10 @@ if [ $# -eq 1 ] && [ "$1" = --help ]; then
     table=$KT63_TABLE
     main=$("$table" --help)
     commands=$(printf '%s\n' "$main" | sed -n '/^Subcommands:$/,/^$/s/^  \([^ ][^ ]*\).*/\1/p')
+    if [ -z "$commands" ]; then
+        echo "$0: $table --help lists no commands under \"Subcommands:\"" >&2
+        exit 1
+    fi
     printf '%s\n' "$main" | sed '/^Subcommands:$/,$d' | while IFS= read -r line; do
         printf '%s\n' "$line"
         case $line in
@@ -38,6 +42,7 @@ if [ $# -ne 4 ]; then
 fi
 KT63_TABLE=$1 help2man --no-info --section=1 --version-string="kt63-table $2" \
     --name="dump, compare and patch the weapon tables of a game's data file" \
-    --include="$3" "$0" |
-    # A command's description is a plain paragraph under its subsection, not an indented one.
-    sed '/^\.SS /{n;s/^\.IP$/.PP/;}' >"$4"
+    --include="$3" --output="$4.help2man" "$0"
+# A command's description is a plain paragraph under its subsection, not an indented one.
+sed '/^\.SS /{n;s/^\.IP$/.PP/;}' "$4.help2man" >"$4"
+rm "$4.help2man"

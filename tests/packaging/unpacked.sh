@@ -16,7 +16,7 @@ dpkg -x "$deb" "$root"
 help=$("$root/usr/bin/kt63-table" --help)
 printf '%s\n' "$help" | grep -q '^Usage: kt63-table '
 
-# The names of the pages are Japanese in places; lintian renders them in C.UTF-8 too.
+# kt63ue's page names the window's Japanese menu items: render in UTF-8, as lintian does.
 export LC_ALL=C.UTF-8 MANWIDTH=80
 for page in kt63ue kt63-table; do
     warnings=$(man -l --warnings "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
@@ -26,7 +26,12 @@ for page in kt63ue kt63-table; do
     fi
 done
 table_page=$(man -l "$root/usr/share/man/man1/kt63-table.1.gz")
-for command in $(printf '%s\n' "$help" | sed -n '/^Subcommands:$/,/^$/s/^  \([^ ][^ ]*\).*/\1/p'); do
+commands=$(printf '%s\n' "$help" | sed -n '/^Subcommands:$/,/^$/s/^  \([^ ][^ ]*\).*/\1/p')
+if [ -z "$commands" ]; then
+    echo "kt63-table --help lists no commands: the manual page cannot be checked against them"
+    exit 1
+fi
+for command in $commands; do
     if ! printf '%s\n' "$table_page" | grep -q "^   $command:\$"; then
         echo "kt63-table.1 has no section for the command $command"
         exit 1
