@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the Debian package from a finished build tree into OUT, checks that it holds exactly
 # the programs, their manual pages and the documents, and nothing of the build tree, and that
-# lintian finds no error and no warning but those accepted below.
+# lintian finds no error and no warning.
 # Usage: package.sh CPACK BUILD OUT
 set -eu
 cpack=$1 build=$2 out=$3
