@@ -11,6 +11,8 @@ packages=(
     qt6-base-dev libgl-dev
     fonts-ipafont-gothic
     xvfb xauth libx11-dev
+    clang libclang-rt-14-dev
+    help2man man-db dpkg-dev file lintian
     "$@"
 )
 
