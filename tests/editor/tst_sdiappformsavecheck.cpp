@@ -12,7 +12,6 @@
 #include "tspinedit.h"
 #include "ttabcontrol.h"
 
-#include <QFile>
 #include <QTest>
 
 #include <vector>
@@ -28,20 +27,8 @@ struct Poke
 };
 using Pokes = std::vector<Poke>;
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
+using test::ReadFile;
+using test::WriteFile;
 
 DataImage ImageOf(const QByteArray& bytes)
 {
