@@ -17,7 +17,7 @@
 
 // The dump of every weapon, slot and armament entry, beside the floor of the same reads made
 // raw: one pread of the armament table and one of the weapon table on a bare descriptor of the
-// same file, whose pages are cached alike.
+// same file, whose pages are cached alike; the check of every weapon's save beside them.
 namespace kt63::bench {
 
 namespace {
@@ -26,7 +26,7 @@ constexpr int32_t ArmamentTableEnd =
     ArmamentEntryOffset(ArmamentGroupCount - 1, ArmamentTabCount - 1) + ArmamentEntrySize;
 
 // A data file of repeatable pseudo-random bytes in a fresh temporary folder that goes away
-// with the object, and a folder beside it for the dump.
+// with the object, one of zero bytes beside it, and a folder for the dump.
 class Workspace
 {
 public:
@@ -41,6 +41,7 @@ public:
         for (char& byte : bytes)
             byte = static_cast<char>(engine() >> 24);
         std::ofstream(data(), std::ios::binary) << bytes;
+        std::ofstream(zeros(), std::ios::binary) << std::string(DataFileMinimumSize, '\0');
     }
     ~Workspace()
     {
@@ -51,6 +52,7 @@ public:
     Workspace& operator=(const Workspace&) = delete;
 
     std::string data() const { return (mFolder / "Qelvint.dll").string(); }
+    std::string zeros() const { return (mFolder / "Zeros.dll").string(); }
     std::string out(const char* name) const { return (mFolder / name).string(); }
 
 private:
@@ -133,6 +135,21 @@ void BM_FormatCsv_Memory(benchmark::State& state)
     CountRows(state);
 }
 BENCHMARK(BM_FormatCsv_Memory)->Unit(benchmark::kMillisecond);
+
+// The check of every weapon's save: the two region reads, every field brought within the range
+// the window shows it in, and the lines of what would change. The random file puts some
+// 120000 fields outside their ranges; in the file of zeros only the 1921 months are.
+void BM_Check(benchmark::State& state, std::string (Workspace::*file)() const)
+{
+    const Workspace& workspace = SharedWorkspace();
+    for (auto _ : state) {
+        std::ostringstream console;
+        RunCheck({(workspace.*file)(), false}, console);
+    }
+    CountRows(state);
+}
+BENCHMARK_CAPTURE(BM_Check, Random, &Workspace::data)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Check, Zeros, &Workspace::zeros)->Unit(benchmark::kMillisecond);
 
 // A diff of the file with itself: two whole-file reads and every field compared.
 void BM_Diff_Same(benchmark::State& state)

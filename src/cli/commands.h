@@ -36,6 +36,16 @@ struct DiffOptions
 // Writes what differs between two data files to `console`, as text lines or a JSON patch.
 int RunDiff(const DiffOptions& options, std::ostream& console);
 
+struct CheckOptions
+{
+    std::string data;
+    bool json = false;
+};
+
+// Writes to `console` which stored values a load of each weapon into the editor's window and an
+// immediate save would change, as text lines ending in their count, or as a JSON patch.
+int RunCheck(const CheckOptions& options, std::ostream& console);
+
 struct ApplyOptions
 {
     std::string data;

@@ -20,17 +20,34 @@ void ReadRegion(TStream& file, std::vector<uint8_t>& bytes, int32_t first, int32
     throw EFChangedError(EFChangedError::Change::CutShort, file.FileName());
 }
 
-} // namespace
-
-int64_t DataImage::Value(TableId table, const RowKey& key, const Column& column) const
+// The bytes as they are, little-endian, unsigned except for a 4-byte field.
+int64_t StoredValue(const Column& column, const uint8_t* bytes)
 {
-    const uint8_t* bytes = mBytes.data() + RowOffset(table, key) + column.offset;
     uint32_t pattern = 0;
     for (int32_t i = column.width - 1; i >= 0; --i)
         pattern = (pattern << 8) | bytes[i];
-    if (column.isSigned)
+    if (column.isSigned())
         return static_cast<int32_t>(pattern);
     return pattern;
+}
+
+} // namespace
+
+const uint8_t* DataImage::At(TableId table, const RowKey& key, const Column& column) const
+{
+    return mBytes.data() + RowOffset(table, key) + column.offset;
+}
+
+int64_t DataImage::Value(TableId table, const RowKey& key, const Column& column) const
+{
+    return StoredValue(column, At(table, key, column));
+}
+
+int64_t DataImage::ValueAfterSave(TableId table, const RowKey& key, const Column& column) const
+{
+    uint8_t saved[4] = {};
+    BytesAfterSave(column.conversion, column.width, column.shown, At(table, key, column), saved);
+    return StoredValue(column, saved);
 }
 
 std::unique_ptr<TFileStream> OpenForReading(const std::string& path)

@@ -23,9 +23,15 @@ public:
     // except for a 4-byte field. Level, Appearance and Theatre give the stored byte.
     int64_t Value(TableId table, const RowKey& key, const Column& column) const;
 
+    // The stored value that a load of the field into the editor's window and an immediate save
+    // leave: the same as Value unless the window shows the field narrower than it is stored.
+    int64_t ValueAfterSave(TableId table, const RowKey& key, const Column& column) const;
+
     const std::vector<uint8_t>& bytes() const { return mBytes; }
 
 private:
+    const uint8_t* At(TableId table, const RowKey& key, const Column& column) const;
+
     std::vector<uint8_t> mBytes;
 };
 

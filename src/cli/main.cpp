@@ -22,6 +22,18 @@ constexpr const char* DiffHelp =
     "differing bytes that no field owns. Exit status 0 when equal, 1 when different, 2 on "
     "error. --json writes the changes as a patch for apply.";
 
+constexpr const char* CheckHelp =
+    "Lists the stored values that opening each weapon (1 to 1921) in the editor and saving at "
+    "once would change. The editor's window shows every field within its range and a save "
+    "writes what it shows, so a stored value outside the range comes back at the nearest end: "
+    "a Fuel of 65535 as 999, a Month of 0 as 1, a Level of 12 as 9, a NameNumber of 900 as "
+    "800. Covers each weapon's fields, every slot's EquipmentKind and Ammunition cells (a save "
+    "writes those of the slot and tab shown) and the entries of armament group weapon - 1, "
+    "which a load shows; one line each as diff writes them, weapon by weapon, then the count. "
+    "Exit status 0 when no save would change anything, 1 when one would, 2 on error. --json "
+    "writes the changes as a patch for apply, which brings the whole file within the window's "
+    "ranges at once.";
+
 constexpr const char* ApplyHelp =
     "Applies patches: JSON from diff --json (a name ending in .json), or CSV tables edited "
     "from a dump (any other name; the header tells the table, field columns may be left out). "
@@ -57,6 +69,13 @@ void AddDiff(CLI::App& app, DiffOptions& options)
     diff->add_flag("--json", options.json, "write the changes as a JSON patch");
 }
 
+void AddCheck(CLI::App& app, CheckOptions& options)
+{
+    CLI::App* check = app.add_subcommand("check", CheckHelp);
+    check->add_option("DATA", options.data, "the game's data file")->required();
+    check->add_flag("--json", options.json, "write the changes as a JSON patch");
+}
+
 void AddApply(CLI::App& app, ApplyOptions& options)
 {
     CLI::App* apply = app.add_subcommand("apply", ApplyHelp);
@@ -73,14 +92,16 @@ void AddApply(CLI::App& app, ApplyOptions& options)
 
 int main(int argc, char** argv)
 {
-    CLI::App app("Dumps, compares and patches the weapon tables of the game's data file.",
+    CLI::App app("Dumps, compares, checks and patches the weapon tables of the game's data file.",
                  "kt63-table");
     app.require_subcommand(1);
     DumpOptions dump;
     DiffOptions diff;
+    CheckOptions check;
     ApplyOptions apply;
     AddDump(app, dump);
     AddDiff(app, diff);
+    AddCheck(app, check);
     AddApply(app, apply);
     try {
         app.parse(argc, argv);
@@ -93,6 +114,8 @@ int main(int argc, char** argv)
             return RunDump(dump, std::cout);
         if (app.got_subcommand("diff"))
             return RunDiff(diff, std::cout);
+        if (app.got_subcommand("check"))
+            return RunCheck(check, std::cout);
         return RunApply(apply, std::cout);
     } catch (const Exception& error) {
         std::cerr << "kt63-table: " << error.message() << ".\n";

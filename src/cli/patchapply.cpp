@@ -36,7 +36,7 @@ std::string RangeText(const Column& column)
 // already is the stored byte.
 Conversion StoredConversion(const Column& column)
 {
-    return column.isSigned ? Conversion::Signed32 : Conversion::Unsigned;
+    return column.isSigned() ? Conversion::Signed32 : Conversion::Unsigned;
 }
 
 using CellKey = std::tuple<TableId, int32_t, int32_t, int32_t>;

@@ -1,7 +1,6 @@
 #include "tablelayout.h"
 
 #include "datalayout.h"
-#include "recordfields.h"
 
 #include <limits>
 
@@ -11,8 +10,7 @@ namespace {
 
 template <class Field> Column ColumnOf(const Field& field)
 {
-    return {std::string(field.name), field.offset, field.width,
-            field.conversion == Conversion::Signed32};
+    return {std::string(field.name), field.offset, field.width, field.conversion, field.shown};
 }
 
 TableLayout WeaponTable()
@@ -136,12 +134,12 @@ int32_t FindColumn(const TableLayout& table, const std::string& name)
 
 int64_t LowestValue(const Column& column)
 {
-    return column.isSigned ? std::numeric_limits<int32_t>::min() : 0;
+    return column.isSigned() ? std::numeric_limits<int32_t>::min() : 0;
 }
 
 int64_t HighestValue(const Column& column)
 {
-    if (column.isSigned)
+    if (column.isSigned())
         return std::numeric_limits<int32_t>::max();
     return (int64_t{1} << (8 * column.width)) - 1;
 }

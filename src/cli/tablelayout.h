@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordfields.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,13 +12,18 @@ namespace kt63 {
 // armament entry.
 enum class TableId : uint8_t { Weapons, Slots, Armaments };
 
-// One value of a row: where its bytes lie from the row's first byte, and how wide they are.
+// One value of a row: where its bytes lie from the row's first byte, how wide they are, how the
+// editor loads them and the range its window shows them in.
 struct Column
 {
     std::string name; // the field's name in the code, "Ammunition[t]" for an ammunition cell
     int32_t offset;
     int32_t width; // 1, 2 or 4 bytes
-    bool isSigned; // a 4-byte field is read as a signed 32-bit number
+    Conversion conversion;
+    ShownRange shown;
+
+    // A 4-byte field is read as a signed 32-bit number.
+    bool isSigned() const { return conversion == Conversion::Signed32; }
 };
 
 // A row is named by two numbers: weapon and 0 (weapons), weapon and slot (slots), armament

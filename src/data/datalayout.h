@@ -22,6 +22,12 @@ inline constexpr int32_t SlotCount = 6;
 // Armament groups are numbered 0 to 1920, one group per weapon number minus one.
 inline constexpr int32_t ArmamentGroupCount = WeaponCount;
 
+// The armament group that a load of weapon `weapon` shows.
+constexpr int32_t ArmamentOfWeapon(int32_t weapon)
+{
+    return weapon - 1;
+}
+
 // The weapon table is addressed with the weapon number itself, so it ends one record past
 // weapon 1920: a file shorter than this cannot hold every weapon.
 inline constexpr int32_t DataFileMinimumSize =

@@ -119,7 +119,7 @@ auto WriterFrom(WriteJournal& journal, const BytesBeforeSave& before, const Valu
 
 LoadedWeapon LoadWeapon(TStream& file, int32_t weapon, int32_t slot, int32_t tab)
 {
-    const RecordAddress address{weapon, slot, weapon - 1, tab};
+    const RecordAddress address{weapon, slot, ArmamentOfWeapon(weapon), tab};
     CheckAddress(address);
     LoadedWeapon loaded{address.armament, {}, {}};
     Transfer(file, WeaponFields, BasesOf(address), ReaderInto(file, loaded.weapon));

@@ -1,5 +1,6 @@
 #include "recordbinding.h"
 
+#include "recordfields.h"
 #include "tradiogroup.h"
 #include "tsdiappform.h"
 #include "tspinedit.h"
@@ -80,6 +81,21 @@ const SpinBinding<ArmamentValues> kArmamentSpins[] = {
     {&ArmamentValues::Special, &TSDIAppForm::SpinEdit19a},
 };
 
+template <class Values, size_t N, size_t M>
+std::optional<ShownRange> ShownRangeIn(const SpinBinding<Values> (&bindings)[N],
+                                       const std::array<FieldSpec<Values>, M>& fields,
+                                       TSpinEdit* TSDIAppForm::*control)
+{
+    for (const auto& binding : bindings) {
+        if (binding.field != control)
+            continue;
+        for (const auto& field : fields)
+            if (field.member == binding.value)
+                return field.shown;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 void ShowWeaponValues(TSDIAppForm& form, const WeaponValues& values)
@@ -112,6 +128,13 @@ ArmamentValues ShownArmamentValues(TSDIAppForm& form)
     for (const auto& binding : kArmamentSpins)
         values.*binding.value = (form.*binding.field)->Value();
     return values;
+}
+
+std::optional<ShownRange> ShownRangeOf(TSpinEdit* TSDIAppForm::*control)
+{
+    if (auto range = ShownRangeIn(kWeaponSpins, WeaponFields, control))
+        return range;
+    return ShownRangeIn(kArmamentSpins, ArmamentFields, control);
 }
 
 } // namespace kt63

@@ -1,6 +1,7 @@
 #include "tradiogroup.h"
 
 #include "buttongrid.h"
+#include "shownrange.h"
 #include "tgroupbutton.h"
 
 #include <QEvent>
@@ -90,7 +91,7 @@ void TRadioGroup::changeEvent(QEvent* event)
 
 int TRadioGroup::Bound(int index) const
 {
-    return std::clamp(index, -1, static_cast<int>(mItems.size()) - 1);
+    return BoundItemIndex(index, static_cast<int32_t>(mItems.size()));
 }
 
 // The one place where the selection changes and `OnClick` leaves. The check marks are set

@@ -99,6 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
                               "Level, Appearance and Theatre are the "
                               "stored bytes"},
                       HelpRow{"diff", "diff --help", 0, "Exit status 0 when equal"},
+                      HelpRow{"check", "check --help", 0, "saving at once would change"},
+                      HelpRow{"check_missing_file", "check /nonexistent/x.dll", 2,
+                              "/nonexistent/x.dll は開けません"},
                       HelpRow{"apply", "apply --help", 0, "--dry-run"},
                       HelpRow{"no_command", "", 2, "subcommand"},
                       HelpRow{"bad_format", "dump x --format xml", 2, "--format"},

@@ -9,17 +9,6 @@
 
 namespace kt63::test {
 
-namespace {
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-} // namespace
-
 FormFixture::FormFixture(Files files) : mStartDir(QDir::currentPath())
 {
     WriteFile(mDir.filePath("WN.dat"), sample::MakeSampleNameList(1));
@@ -33,6 +22,21 @@ FormFixture::~FormFixture()
 {
     mForm.reset();
     QDir::setCurrent(mStartDir);
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
 }
 
 QString OwnerName(const QWidget* widget)

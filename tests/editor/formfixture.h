@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -30,6 +31,10 @@ private:
     QTemporaryDir mDir;
     std::unique_ptr<TSDIAppForm> mForm;
 };
+
+// Whole-file helpers for what a command wrote; a file that cannot be read or written ends the test.
+QByteArray ReadFile(const QString& path);
+void WriteFile(const QString& path, const QByteArray& bytes);
 
 // The name of the window's control that `widget` belongs to: the widget's own name, or that of
 // the nearest named parent (a list's text box, a radio group's button, a page control's tabs).

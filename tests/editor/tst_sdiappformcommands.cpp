@@ -14,7 +14,6 @@
 #include "ttabcontrol.h"
 #include "weaponcodec.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QTabBar>
 #include <QTest>
@@ -27,20 +26,8 @@ using namespace kt63;
 
 namespace {
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
+using test::ReadFile;
+using test::WriteFile;
 
 TMemoryStream MemoryCopy(const QByteArray& bytes)
 {

@@ -3,47 +3,9 @@
 #include "recordfields.h"
 #include "samplerandom.h"
 
-#include <string_view>
-
 namespace kt63::sample {
 
 namespace {
-
-struct ShownRange
-{
-    std::string_view name;
-    int32_t low;
-    int32_t high;
-};
-
-// The ranges the editor's window shows; fields not listed are shown over their full width.
-constexpr ShownRange kShownRanges[] = {
-    {"ProducingCountry", 0, 31},
-    {"Speed", 0, 64},
-    {"SearchRange", 0, 16},
-    {"DefenceAir", 0, 99},
-    {"DefenceGround", 0, 99},
-    {"Fuel", 0, 999},
-    {"Level", -1, 8},
-    {"Improvement1", 0, 1921},
-    {"Improvement2", 0, 1921},
-    {"Improvement3", 0, 1921},
-    {"Improvement4", 0, 1921},
-    {"Improvement5", 0, 1921},
-    {"Month", 1, 12},
-    {"Year", 0, 99},
-    {"Appearance", 0, 2},
-    {"Theatre", 0, 4},
-    {"EquipmentKind", 0, 99},
-    {"NameNumber", 0, 800},
-    {"Silhouette", 0, 800},
-    {"Accuracy", 0, 99},
-    {"PriorityAir1", 0, 99},
-    {"PriorityAir2", 0, 99},
-    {"PriorityGround1", 0, 99},
-    {"PriorityGround2", 0, 99},
-    {"Special", 0, 99},
-};
 
 // Any value the field's bytes can hold, as the codec would load it.
 int32_t AnyStoredValue(const auto& field, SampleRandom& random)
@@ -55,15 +17,17 @@ int32_t AnyStoredValue(const auto& field, SampleRandom& random)
     return DecodeField(field.conversion, field.width, bytes);
 }
 
+// Mostly a value that the window shows as it is stored; over the field's whole width when the
+// window shows every value it can hold.
 int32_t SampleValue(const auto& field, SampleRandom& random)
 {
     if (random.chance(15))
         return AnyStoredValue(field, random);
-    for (const ShownRange& range : kShownRanges) {
-        if (range.name == field.name)
-            return range.low + static_cast<int32_t>(random.below(range.high - range.low + 1));
-    }
-    return AnyStoredValue(field, random);
+    const ValueRange kept = KeptRange(field.conversion, field.width, field.shown);
+    if (kept == LoadableRange(field.conversion, field.width))
+        return AnyStoredValue(field, random);
+    return kept.low +
+           static_cast<int32_t>(random.below(static_cast<uint32_t>(kept.high - kept.low) + 1));
 }
 
 template <class Values, size_t N>
