@@ -41,7 +41,7 @@ if [ $# -ne 4 ]; then
     exit 2
 fi
 KT63_TABLE=$1 help2man --no-info --section=1 --version-string="kt63-table $2" \
-    --name="dump, compare and patch the weapon tables of a game's data file" \
+    --name="dump, compare, check and patch the weapon tables of a game's data file" \
     --include="$3" --output="$4.help2man" "$0"
 # A command's description is a plain paragraph under its subsection, not an indented one.
 sed '/^\.SS /{n;s/^\.IP$/.PP/;}' "$4.help2man" >"$4"
