@@ -14,7 +14,6 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-#include <algorithm>
 #include <utility>
 
 namespace kt63 {
@@ -27,6 +26,12 @@ constexpr int kWindowBorder = 1;
 // The arrow pair and the text area are laid out inside a sunken edge of this width, whatever the
 // style draws; a thinner frame only leaves a little more room around them.
 constexpr int kSunkenEdge = 2;
+
+// QLineEdit keeps this many pixels free inside its text rectangle on the left and on the right.
+constexpr int kLineEditInnerMargin = 2;
+
+// The column after the last character, where QLineEdit draws the cursor.
+constexpr int kCursorColumn = 1;
 
 // Window activation and popup menus hand the focus back to the control that had it; the focus
 // has then not come from, or gone to, another control.
@@ -188,8 +193,11 @@ void TSpinEdit::UpdateMinimumHeight()
     setMinimumHeight(SpinMinimumHeight(lineHeight, systemLineHeight, kWindowBorder));
 }
 
-// Places the arrow pair and narrows the text area to end before it. The style's own contents
-// rectangle is what QLineEdit draws into, so the margins are the difference to it.
+// Places the arrow pair and makes the rectangle QLineEdit lays its text into the text area. That
+// rectangle is the style's contents rectangle less the text margins less QLineEdit's own inner
+// margin on either side, and it must reach one pixel past the end of the text, where the cursor
+// stands, or the text scrolls; the margins give both back, so that the widest value a field can
+// show starts at the text area's left edge instead of being pushed under the frame.
 void TSpinEdit::LayOut()
 {
     const QRect client = ClientRect();
@@ -199,10 +207,10 @@ void TSpinEdit::LayOut()
     QStyleOptionFrame option;
     initStyleOption(&option);
     const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
-    setTextMargins(std::max(0, wanted.left() - contents.left()),
-                   std::max(0, wanted.top() - contents.top()),
-                   std::max(0, contents.right() - wanted.right()),
-                   std::max(0, contents.bottom() - wanted.bottom()));
+    setTextMargins(wanted.left() - contents.left() - kLineEditInnerMargin,
+                   wanted.top() - contents.top(),
+                   contents.right() - wanted.right() - kLineEditInnerMargin - kCursorColumn,
+                   contents.bottom() - wanted.bottom());
 }
 
 } // namespace kt63
