@@ -31,7 +31,6 @@ TSDIAppForm::TSDIAppForm(QWidget* parent) : QMainWindow(parent)
     CreateRadioGroups();
     CreateStatusBar();
     CreateMenu();
-    CreateOpenDialog();
     ConnectEvents();
     SetFocusOrder();
     // The client area below the menu bar is 650 x 450, and the window opens at this place.

@@ -145,9 +145,9 @@ void TestSdiAppFormCommands::init()
 // Opens through the dialog, as the user does: the dialog is answered once it runs.
 void TestSdiAppFormCommands::Open(const QString& path)
 {
-    QTimer::singleShot(0, form().OpenDialog, [this, path] {
-        form().OpenDialog->selectFile(path);
-        QMetaObject::invokeMethod(form().OpenDialog, "accept");
+    QTimer::singleShot(0, form().OpenDialog(), [this, path] {
+        form().OpenDialog()->selectFile(path);
+        QMetaObject::invokeMethod(form().OpenDialog(), "accept");
     });
     form().OpenItemClick();
 }
@@ -321,8 +321,8 @@ void TestSdiAppFormCommands::failedOpenLeavesNoFileAndTheCaption()
 void TestSdiAppFormCommands::cancelledOpenChangesNothing()
 {
     Open(dataPath());
-    QTimer::singleShot(0, form().OpenDialog,
-                       [this] { QMetaObject::invokeMethod(form().OpenDialog, "reject"); });
+    QTimer::singleShot(0, form().OpenDialog(),
+                       [this] { QMetaObject::invokeMethod(form().OpenDialog(), "reject"); });
     form().OpenItemClick();
     QCOMPARE(form().windowTitle(), dataPath());
     form().SpinEdit23w->setText("251");

@@ -433,7 +433,7 @@ void TestSdiAppFormLayout::menu()
 
 void TestSdiAppFormLayout::openDialog()
 {
-    QFileDialog* dialog = mFixture->form().OpenDialog;
+    QFileDialog* dialog = mFixture->form().OpenDialog();
     QCOMPARE(dialog->nameFilters(),
              QStringList({"Qelvint.dll (Qelvint.dll)", "すべてのﾌｧｲﾙ (*.*) (*)"}));
     QCOMPARE(dialog->selectedNameFilter(), QString("Qelvint.dll")); // shown without its pattern
