@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -33,11 +34,20 @@ constexpr int kLineEditInnerMargin = 2;
 // The column after the last character, where QLineEdit draws the cursor.
 constexpr int kCursorColumn = 1;
 
-// Window activation and popup menus hand the focus back to the control that had it; the focus
-// has then not come from, or gone to, another control.
+// Window activation, popup menus and the menu bar, while the user works the menus with the
+// keys, hand the focus back to the control that had it; the focus has then not come from, or
+// gone to, another control.
 bool MovesBetweenControls(Qt::FocusReason reason)
 {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::MenuBarFocusReason;
+}
+
+// Where the focus rests while the menus are worked: the menu bar, or nowhere in the program.
+bool IsWithTheMenus(const QWidget* widget)
+{
+    return !widget || qobject_cast<const QMenuBar*>(widget) ||
+           widget->window()->windowType() == Qt::Popup;
 }
 
 } // namespace
@@ -138,13 +148,40 @@ void TSpinEdit::focusOutEvent(QFocusEvent* event)
 {
     mMouseEntryPending = false;
     QLineEdit::focusOutEvent(event);
-    if (!MovesBetweenControls(event->reason())) {
-        return;
+    if (event->reason() == Qt::MenuBarFocusReason) {
+        FollowFocusLentToMenuBar();
     }
+    if (MovesBetweenControls(event->reason())) {
+        Leave();
+    }
+}
+
+// A value outside the limits is put back inside when the user leaves the field.
+void TSpinEdit::Leave()
+{
     const int32_t value = Value();
     if (BoundSpinValue(value, mMinValue, mMaxValue) != value) {
         SetValue(value);
     }
+}
+
+// The menu bar takes the focus while the user works the menus with the keys and gives it back
+// when the menu closes, before the chosen command runs: the field has not been left, and a
+// command reads the value as typed. Only when the focus goes on from the menus to another
+// control is the field left.
+void TSpinEdit::FollowFocusLentToMenuBar()
+{
+    disconnect(mFocusLentToMenuBar);
+    mFocusLentToMenuBar =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (IsWithTheMenus(now)) {
+                return;
+            }
+            disconnect(mFocusLentToMenuBar);
+            if (now != this) {
+                Leave();
+            }
+        });
 }
 
 // The focus is given before the press is delivered, so only the press tells whether it landed
