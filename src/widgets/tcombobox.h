@@ -62,13 +62,15 @@ public:
                                           const QVariant& argument) const;
 
 signals:
-    // The user changed the selected item, by a pick in the dropped-down list or an arrow key.
+    // The user changed the selected item, by a pick in the dropped-down list or an arrow key
+    // (with the list closed or dropped down).
     // The text box already shows the item and `ItemIndex` already names it.
     void OnClick();
     // Fired after `OnClick`, and on every edit of the text box by the user.
     void OnChange();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -83,6 +85,7 @@ private:
 
     Shown CurrentShown() const;
     void StepByUser(int step);
+    void StepInDroppedList(int step);
     void FinishUserSelection(const Shown& before);
     void FireChange();
     void SizePopup(QWidget* popup) const;
