@@ -15,6 +15,7 @@
 #include <QCompleter>
 #include <QFileDialog>
 #include <QFrame>
+#include <QIcon>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -99,8 +100,9 @@ void TSDIAppForm::CreateSpeedPanel()
         button->setGeometry(row.left, 2, row.width, 28);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(true);
-        button->setIcon(GlyphIcon(row.name));
-        button->setIconSize(LoadGlyph(row.name).normal.size());
+        const QIcon glyph = GlyphIcon(row.name);
+        button->setIcon(glyph);
+        button->setIconSize(glyph.availableSizes().value(0));
         SetControlHint(button, QString::fromUtf8(row.hint));
         this->*row.button = button;
     }

@@ -56,17 +56,27 @@ TComboBox::TComboBox(QWidget* parent) : QComboBox(parent), mEdit(new TComboEdit(
 int TComboBox::AppendItem(const QString& text)
 {
     const int index = count();
-    const Shown before = CurrentShown();
-    const TComboEdit::ProgramScope program(*mEdit);
-    addItem(text);
-    if (count() == index)
-        throw EOutOfResources("行を挿入できません");
-    // Qt selects the first item put into an empty list; this list does not.
-    if (CurrentShown() != before) {
-        setCurrentIndex(before.index);
-        mEdit->setText(before.text);
-    }
+    AppendItems({text});
     return index;
+}
+
+// One insertion for all of them: the list takes a whole name list in about the time that a
+// few dozen single insertions take.
+void TComboBox::AppendItems(const QStringList& texts)
+{
+    const qsizetype room = std::max(0, maxCount() - count());
+    const Shown before = CurrentShown();
+    {
+        const TComboEdit::ProgramScope program(*mEdit);
+        addItems(texts.mid(0, room));
+        // Qt selects the first item put into an empty list; this list does not.
+        if (CurrentShown() != before) {
+            setCurrentIndex(before.index);
+            mEdit->setText(before.text);
+        }
+    }
+    if (texts.size() > room)
+        throw EOutOfResources("行を挿入できません");
 }
 
 void TComboBox::ClearItems()

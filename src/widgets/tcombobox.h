@@ -21,6 +21,9 @@ public:
     // The selection and the text box stay as they were. Throws EOutOfResources with the message
     // "行を挿入できません" when the list cannot take another item (it holds `maxCount` items).
     int AppendItem(const QString& text);
+    // Appends `texts` in order, as AppendItem would one by one; when the list runs full, the
+    // texts that fit are appended and EOutOfResources is thrown.
+    void AppendItems(const QStringList& texts);
     int ItemCount() const { return count(); }
 
     // Removes every item; no item is selected and the text box is emptied. Fires nothing.

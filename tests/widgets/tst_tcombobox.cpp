@@ -480,14 +480,16 @@ void TstTComboBox::appendRefused()
     TComboBox list;
     list.setMaxCount(2);
     list.AppendItem("a");
-    list.AppendItem("b");
+    // Of a run of names, those that fit are taken before the list refuses the next.
     try {
-        list.AppendItem("c");
+        list.AppendItems({"b", "c"});
         QFAIL("the third item was taken");
     } catch (const kt63::EOutOfResources& error) {
         QCOMPARE(QString::fromStdString(error.message()), QString("行を挿入できません"));
     }
     QCOMPARE(list.ItemCount(), 2);
+    QCOMPARE(list.itemText(1), QString("b"));
+    QVERIFY_THROWS_EXCEPTION(kt63::EOutOfResources, list.AppendItem("d"));
 }
 
 void TstTComboBox::itemIndexFromCode_data()
