@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     googletest libgtest-dev libbenchmark-dev
     nlohmann-json3-dev libcsv-dev libcli11-dev
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     fonts-ipafont-gothic
     xvfb xauth libx11-dev
     clang libclang-rt-14-dev

@@ -1,9 +1,11 @@
 // The program's entry: builds the main window, runs the event loop, ends when the window closes.
-// Nothing the user passes (arguments, environment) is read.
+// Nothing the user passes (arguments, environment) is read; Qt is handed the program's name alone,
+// so that it does not read its own options (-reverse, -style, ...) from the command line either.
 
 #include "abnormaltermination.h"
 #include "errorguard.h"
 #include "glyphs.h"
+#include "qttranslations.h"
 #include "tapplication.h"
 #include "tsdiappform.h"
 
@@ -12,11 +14,15 @@
 
 int main(int argc, char** argv)
 {
-    kt63::TApplication app(argc, argv);
+    char programName[] = "kt63ue";
+    char* qtArguments[] = {argc > 0 ? argv[0] : programName, nullptr};
+    int qtArgumentCount = 1;
+    kt63::TApplication app(qtArgumentCount, qtArguments);
+    kt63::InstallJapaneseQtTexts(app);
     app.SetTitle(QStringLiteral("KT63ﾕﾆｯﾄｴﾃﾞｨﾀ"));
     // The program's icon, which every window of it shows; the main window sets none of its own.
     app.setWindowIcon(kt63::ApplicationIcon());
-    const QString programPath = QString::fromLocal8Bit(argv[0]);
+    const QString programPath = QString::fromLocal8Bit(qtArguments[0]);
 
     // An error while the window is built (no "WN.dat" to read) ends the program instead of
     // being shown like the errors of the user's actions.

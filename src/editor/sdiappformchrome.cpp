@@ -10,9 +10,12 @@
 #include "tcombobox.h"
 #include "ttabcontrol.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFrame>
+#include <QIcon>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -97,8 +100,9 @@ void TSDIAppForm::CreateSpeedPanel()
         button->setGeometry(row.left, 2, row.width, 28);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(true);
-        button->setIcon(GlyphIcon(row.name));
-        button->setIconSize(LoadGlyph(row.name).normal.size());
+        const QIcon glyph = GlyphIcon(row.name);
+        button->setIcon(glyph);
+        button->setIconSize(glyph.availableSizes().value(0));
         SetControlHint(button, QString::fromUtf8(row.hint));
         this->*row.button = button;
     }
@@ -135,17 +139,33 @@ void TSDIAppForm::CreateMenu()
     SetControlHint(About1, "ﾊﾞｰｼﾞｮﾝ情報");
 }
 
-void TSDIAppForm::CreateOpenDialog()
+QFileDialog* TSDIAppForm::OpenDialog()
 {
-    OpenDialog = new QFileDialog(this);
-    OpenDialog->setObjectName("OpenDialog");
-    OpenDialog->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    if (!mOpenDialog)
+        mOpenDialog = CreateOpenDialog();
+    return mOpenDialog;
+}
+
+QFileDialog* TSDIAppForm::CreateOpenDialog()
+{
+    auto* dialog = new QFileDialog(this);
+    dialog->setObjectName("OpenDialog");
+    // A typed name is returned also when no such file exists: opening it then reports the
+    // file-open error, as for any file that cannot be opened.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
     // The built-in dialog shows the filter texts as they are written.
-    OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
-    OpenDialog->setOption(QFileDialog::HideNameFilterDetails);
-    OpenDialog->setNameFilters(ToNameFilters(QString::fromUtf8(kDataFileFilter)));
-    OpenDialog->selectFile("Qelvint.dll");
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    dialog->setNameFilters(ToNameFilters(QString::fromUtf8(kDataFileFilter)));
+    dialog->selectFile("Qelvint.dll");
+    // The completion list under the file name box is a window of its own, which Return in the
+    // box leaves standing when it closes the dialog: it goes with the dialog.
+    connect(dialog, &QDialog::finished, dialog, [dialog] {
+        for (QCompleter* completer : dialog->findChildren<QCompleter*>())
+            completer->popup()->hide();
+    });
+    return dialog;
 }
 
 } // namespace kt63

@@ -25,9 +25,10 @@ namespace kt63 {
 
 void TSDIAppForm::OpenItemClick()
 {
-    if (OpenDialog->exec() != QDialog::Accepted || OpenDialog->selectedFiles().isEmpty())
+    QFileDialog* dialog = OpenDialog();
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-    mDataFileName = OpenDialog->selectedFiles().constFirst();
+    mDataFileName = dialog->selectedFiles().constFirst();
     OpenDataFileAt(mDataFileName);
     LoadWeapon();
     setWindowTitle(mDataFileName);

@@ -4,12 +4,12 @@
 
 #include "recordbinding.h"
 #include "tcombobox.h"
+#include "tlabel.h"
 #include "tradiogroup.h"
 #include "tspinedit.h"
 #include "ttabcontrol.h"
 
 #include <QFrame>
-#include <QLabel>
 #include <QTabWidget>
 
 #include <optional>
@@ -102,7 +102,8 @@ struct LabelRow
     const char* text;
 };
 
-// Labels that head several fields are spread with blanks, so each word stands over its field.
+// Labels that head several fields are spread with blanks, so each word stands over its field
+// when set on the advance widths the layout was measured in (TLabel).
 const LabelRow kLabelRows[] = {
     {Place::Client, "Label24", 0, 40, 370,
      "兵器リスト                                   武装リスト"},
@@ -245,10 +246,9 @@ void TSDIAppForm::CreateLabelsAndFrames()
 {
     for (const LabelRow& row : kLabelRows) {
         auto* label =
-            new QLabel(QString::fromUtf8(row.text), ParentFor(static_cast<int>(row.place)));
+            new TLabel(QString::fromUtf8(row.text), ParentFor(static_cast<int>(row.place)));
         label->setObjectName(row.name);
         label->setGeometry(row.left, row.top, row.width, 18);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     for (const FrameRow& row : kFrameRows) {
         auto* frame = new QFrame(ParentFor(static_cast<int>(row.place)));

@@ -31,7 +31,6 @@ TSDIAppForm::TSDIAppForm(QWidget* parent) : QMainWindow(parent)
     CreateRadioGroups();
     CreateStatusBar();
     CreateMenu();
-    CreateOpenDialog();
     ConnectEvents();
     SetFocusOrder();
     // The client area below the menu bar is 650 x 450, and the window opens at this place.
@@ -55,11 +54,11 @@ void TSDIAppForm::ReadNameList()
     const NameListFile list = ReadNameListFile(mNameListPath);
     mNamesAreaSize = list.namesAreaSize;
     SpinEdit5->SetValue(list.listNumber);
+    QStringList names;
     ScanNames(list.namesArea.data(), static_cast<int32_t>(list.namesArea.size()),
-              [this](std::string_view name) {
-                  ++mNameCount;
-                  ComboBox1->AppendItem(DecodeName(name));
-              });
+              [&](std::string_view name) { names.append(DecodeName(name)); });
+    mNameCount = static_cast<int32_t>(names.size());
+    ComboBox1->AppendItems(names);
     mNameListPath = list.path;
 }
 

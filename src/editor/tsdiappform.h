@@ -12,7 +12,6 @@
 class QAction;
 class QFileDialog;
 class QFrame;
-class QLabel;
 class QMenu;
 class QStatusBar;
 class QTabWidget;
@@ -106,7 +105,9 @@ public:
     QAction* SaveItem = nullptr;
     QAction* ExitItem = nullptr;
     QAction* About1 = nullptr;
-    QFileDialog* OpenDialog = nullptr;
+
+    // The open dialog, built the first time it is asked for: the window comes up without it.
+    QFileDialog* OpenDialog();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -124,7 +125,7 @@ private:
     void CreateRadioGroups();
     void CreateStatusBar();
     void CreateMenu();
-    void CreateOpenDialog();
+    QFileDialog* CreateOpenDialog();
     void ConnectEvents();
     void SetFocusOrder();
     QWidget* ParentFor(int place) const;
@@ -147,6 +148,7 @@ private:
     std::unique_ptr<TFileStream> mDataFile;
     ArmamentNameArea mArmamentNames{};
     bool mShownOnce = false;
+    QFileDialog* mOpenDialog = nullptr;
     QList<QWidget*> mFocusChain;
     QStringDecoder mNameDecoder{"windows-31j"};
 };

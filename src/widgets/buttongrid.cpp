@@ -21,4 +21,10 @@ QList<QRect> ArrangeButtonGrid(int count, int columns, QSize size, int charHeigh
     return rects;
 }
 
+QRect GroupFrameRect(QSize size, int charHeight)
+{
+    const int top = charHeight / 2 - 1;
+    return QRect(0, top, size.width(), size.height() - top);
+}
+
 } // namespace kt63

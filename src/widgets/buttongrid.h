@@ -12,4 +12,9 @@ namespace kt63 {
 // i-th rectangle, in the group's coordinates. No buttons give no rectangles.
 QList<QRect> ArrangeButtonGrid(int count, int columns, QSize size, int charHeight);
 
+// The frame of a group of `size`: its top line runs through the middle of the caption (half the
+// character height, less one pixel, from the top), above the buttons, which start a pixel below
+// the caption.
+QRect GroupFrameRect(QSize size, int charHeight);
+
 } // namespace kt63

@@ -3,6 +3,7 @@
 #include <QBitmap>
 #include <QColor>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QString>
 
 // The resources live in a static library, whose unreferenced objects the linker would drop;
@@ -14,13 +15,22 @@ static void RegisterSpinGlyphResources()
 
 namespace kt63 {
 
+// Every field of the window shows the same two arrows: each is made transparent once and then
+// shared from the pixmap cache.
 QPixmap LoadSpinGlyph(const QString& name)
 {
     static const bool registered = (RegisterSpinGlyphResources(), true);
     Q_UNUSED(registered);
-    QPixmap glyph(QStringLiteral(":/glyphs/") + name);
+    const QString path = QStringLiteral(":/glyphs/") + name;
+    const QString cacheKey = QStringLiteral("kt63-transparent") + path;
+    QPixmap glyph;
+    if (QPixmapCache::find(cacheKey, &glyph)) {
+        return glyph;
+    }
+    glyph.load(path);
     if (!glyph.isNull()) {
         glyph.setMask(glyph.createMaskFromColor(QColor(128, 128, 0), Qt::MaskInColor));
+        QPixmapCache::insert(cacheKey, glyph);
     }
     return glyph;
 }

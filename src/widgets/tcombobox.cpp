@@ -31,6 +31,11 @@ int StepOfKey(const QKeyEvent& event)
     }
 }
 
+int ArrowStepOfKey(const QKeyEvent& event)
+{
+    return event.key() == Qt::Key_Up || event.key() == Qt::Key_Down ? StepOfKey(event) : 0;
+}
+
 } // namespace
 
 TComboBox::TComboBox(QWidget* parent) : QComboBox(parent), mEdit(new TComboEdit(this))
@@ -51,17 +56,27 @@ TComboBox::TComboBox(QWidget* parent) : QComboBox(parent), mEdit(new TComboEdit(
 int TComboBox::AppendItem(const QString& text)
 {
     const int index = count();
-    const Shown before = CurrentShown();
-    const TComboEdit::ProgramScope program(*mEdit);
-    addItem(text);
-    if (count() == index)
-        throw EOutOfResources("行を挿入できません");
-    // Qt selects the first item put into an empty list; this list does not.
-    if (CurrentShown() != before) {
-        setCurrentIndex(before.index);
-        mEdit->setText(before.text);
-    }
+    AppendItems({text});
     return index;
+}
+
+// One insertion for all of them: the list takes a whole name list in about the time that a
+// few dozen single insertions take.
+void TComboBox::AppendItems(const QStringList& texts)
+{
+    const qsizetype room = std::max(0, maxCount() - count());
+    const Shown before = CurrentShown();
+    {
+        const TComboEdit::ProgramScope program(*mEdit);
+        addItems(texts.mid(0, room));
+        // Qt selects the first item put into an empty list; this list does not.
+        if (CurrentShown() != before) {
+            setCurrentIndex(before.index);
+            mEdit->setText(before.text);
+        }
+    }
+    if (texts.size() > room)
+        throw EOutOfResources("行を挿入できません");
 }
 
 void TComboBox::ClearItems()
@@ -130,6 +145,8 @@ void TComboBox::SetInputMethodEnabled(bool enabled)
 void TComboBox::showPopup()
 {
     mShownAtDropDown = CurrentShown();
+    // The list is made on the first drop-down; its arrow keys are to step the selection.
+    view()->installEventFilter(this);
     QWidget* popup = view()->window();
     if (count() > 0) {
         QComboBox::showPopup();
@@ -152,6 +169,20 @@ QVariant TComboBox::inputMethodQuery(Qt::InputMethodQuery query, const QVariant&
     if (query == Qt::ImEnabled && !testAttribute(Qt::WA_InputMethodEnabled))
         return false;
     return QComboBox::inputMethodQuery(query, argument);
+}
+
+// In the dropped-down list the arrow keys select the next or the previous item, one step at a
+// time, as they do in the closed list, instead of only moving the highlight.
+bool TComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress) {
+        const int step = ArrowStepOfKey(*static_cast<QKeyEvent*>(event));
+        if (step != 0) {
+            StepInDroppedList(step);
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void TComboBox::keyPressEvent(QKeyEvent* event)
@@ -200,6 +231,25 @@ void TComboBox::FinishUserSelection(const Shown& before)
     const TComboEdit::ProgramScope program(*mEdit);
     emit OnClick();
     emit OnChange();
+}
+
+// From the highlighted item, which the mouse may have moved away from the selected one. The
+// stepped-to item is the one the list dropped down on from now, so that Return on it picks
+// nothing new.
+void TComboBox::StepInDroppedList(int step)
+{
+    const QModelIndex highlighted = view()->currentIndex();
+    const int index = (highlighted.isValid() ? highlighted.row() : currentIndex()) + step;
+    if (index < 0 || index >= count())
+        return;
+    const Shown before = CurrentShown();
+    {
+        const TComboEdit::ProgramScope program(*mEdit);
+        setCurrentIndex(index);
+    }
+    view()->setCurrentIndex(model()->index(index, modelColumn()));
+    mShownAtDropDown = CurrentShown();
+    FinishUserSelection(before);
 }
 
 void TComboBox::FireChange()

@@ -21,6 +21,9 @@ public:
     // The selection and the text box stay as they were. Throws EOutOfResources with the message
     // "行を挿入できません" when the list cannot take another item (it holds `maxCount` items).
     int AppendItem(const QString& text);
+    // Appends `texts` in order, as AppendItem would one by one; when the list runs full, the
+    // texts that fit are appended and EOutOfResources is thrown.
+    void AppendItems(const QStringList& texts);
     int ItemCount() const { return count(); }
 
     // Removes every item; no item is selected and the text box is emptied. Fires nothing.
@@ -62,13 +65,15 @@ public:
                                           const QVariant& argument) const;
 
 signals:
-    // The user changed the selected item, by a pick in the dropped-down list or an arrow key.
+    // The user changed the selected item, by a pick in the dropped-down list or an arrow key
+    // (with the list closed or dropped down).
     // The text box already shows the item and `ItemIndex` already names it.
     void OnClick();
     // Fired after `OnClick`, and on every edit of the text box by the user.
     void OnChange();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -83,6 +88,7 @@ private:
 
     Shown CurrentShown() const;
     void StepByUser(int step);
+    void StepInDroppedList(int step);
     void FinishUserSelection(const Shown& before);
     void FireChange();
     void SizePopup(QWidget* popup) const;

@@ -5,10 +5,20 @@
 #include "tgroupbutton.h"
 
 #include <QEvent>
+#include <QFontInfo>
+#include <QPainter>
+#include <qdrawutil.h>
 
 #include <algorithm>
 
 namespace kt63 {
+
+namespace {
+
+// Where the caption starts, from the group's left edge.
+constexpr int kCaptionLeft = 8;
+
+} // namespace
 
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {}
 
@@ -89,6 +99,26 @@ void TRadioGroup::changeEvent(QEvent* event)
         ArrangeButtons();
 }
 
+// The frame is etched like the window's other frames. The caption is drawn over its top line
+// on the group's own background, so the line stops on either side of it.
+void TRadioGroup::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int charHeight = CharacterHeight();
+    qDrawShadeRect(&painter, GroupFrameRect(size(), charHeight), palette(), true, 1, 0);
+    if (title().isEmpty())
+        return;
+    const QRect caption(kCaptionLeft, 0, fontMetrics().horizontalAdvance(title()),
+                        fontMetrics().height());
+    painter.fillRect(caption, palette().window());
+    painter.drawText(caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, title());
+}
+
+int TRadioGroup::CharacterHeight() const
+{
+    return QFontInfo(font()).pixelSize();
+}
+
 int TRadioGroup::Bound(int index) const
 {
     return BoundItemIndex(index, static_cast<int32_t>(mItems.size()));
@@ -155,8 +185,8 @@ void TRadioGroup::ArrangeButtons()
 {
     if (mLoading)
         return;
-    const QList<QRect> rects = ArrangeButtonGrid(static_cast<int>(mButtons.size()), mColumns,
-                                                 size(), fontMetrics().height());
+    const QList<QRect> rects =
+        ArrangeButtonGrid(static_cast<int>(mButtons.size()), mColumns, size(), CharacterHeight());
     for (qsizetype i = 0; i < rects.size(); ++i) {
         mButtons.at(i)->setGeometry(rects.at(i));
         mButtons.at(i)->show();

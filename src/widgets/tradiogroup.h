@@ -8,7 +8,8 @@ namespace kt63 {
 
 class TGroupButton;
 
-// A framed box with a caption and one radio button per item, laid out in columns. `ItemIndex`
+// A framed box with a caption and one radio button per item, laid out in columns. The caption
+// stands on the frame's top line; the buttons are arranged below it, inside the frame. `ItemIndex`
 // is the selected item counted from 0, or -1 for none; outside loading it always lies between
 // -1 and the number of items - 1, and exactly its button shows the check mark.
 class TRadioGroup : public QGroupBox
@@ -59,8 +60,11 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The character height of the group's font, in pixels, which places caption and buttons.
+    int CharacterHeight() const;
     int Bound(int index) const;
     void Select(int index);
     void ItemsChanged();

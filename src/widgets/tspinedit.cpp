@@ -10,11 +10,11 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-#include <algorithm>
 #include <utility>
 
 namespace kt63 {
@@ -28,11 +28,26 @@ constexpr int kWindowBorder = 1;
 // style draws; a thinner frame only leaves a little more room around them.
 constexpr int kSunkenEdge = 2;
 
-// Window activation and popup menus hand the focus back to the control that had it; the focus
-// has then not come from, or gone to, another control.
+// QLineEdit keeps this many pixels free inside its text rectangle on the left and on the right.
+constexpr int kLineEditInnerMargin = 2;
+
+// The column after the last character, where QLineEdit draws the cursor.
+constexpr int kCursorColumn = 1;
+
+// Window activation, popup menus and the menu bar, while the user works the menus with the
+// keys, hand the focus back to the control that had it; the focus has then not come from, or
+// gone to, another control.
 bool MovesBetweenControls(Qt::FocusReason reason)
 {
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::MenuBarFocusReason;
+}
+
+// Where the focus rests while the menus are worked: the menu bar, or nowhere in the program.
+bool IsWithTheMenus(const QWidget* widget)
+{
+    return !widget || qobject_cast<const QMenuBar*>(widget) ||
+           widget->window()->windowType() == Qt::Popup;
 }
 
 } // namespace
@@ -133,13 +148,40 @@ void TSpinEdit::focusOutEvent(QFocusEvent* event)
 {
     mMouseEntryPending = false;
     QLineEdit::focusOutEvent(event);
-    if (!MovesBetweenControls(event->reason())) {
-        return;
+    if (event->reason() == Qt::MenuBarFocusReason) {
+        FollowFocusLentToMenuBar();
     }
+    if (MovesBetweenControls(event->reason())) {
+        Leave();
+    }
+}
+
+// A value outside the limits is put back inside when the user leaves the field.
+void TSpinEdit::Leave()
+{
     const int32_t value = Value();
     if (BoundSpinValue(value, mMinValue, mMaxValue) != value) {
         SetValue(value);
     }
+}
+
+// The menu bar takes the focus while the user works the menus with the keys and gives it back
+// when the menu closes, before the chosen command runs: the field has not been left, and a
+// command reads the value as typed. Only when the focus goes on from the menus to another
+// control is the field left.
+void TSpinEdit::FollowFocusLentToMenuBar()
+{
+    disconnect(mFocusLentToMenuBar);
+    mFocusLentToMenuBar =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (IsWithTheMenus(now)) {
+                return;
+            }
+            disconnect(mFocusLentToMenuBar);
+            if (now != this) {
+                Leave();
+            }
+        });
 }
 
 // The focus is given before the press is delivered, so only the press tells whether it landed
@@ -188,8 +230,11 @@ void TSpinEdit::UpdateMinimumHeight()
     setMinimumHeight(SpinMinimumHeight(lineHeight, systemLineHeight, kWindowBorder));
 }
 
-// Places the arrow pair and narrows the text area to end before it. The style's own contents
-// rectangle is what QLineEdit draws into, so the margins are the difference to it.
+// Places the arrow pair and makes the rectangle QLineEdit lays its text into the text area. That
+// rectangle is the style's contents rectangle less the text margins less QLineEdit's own inner
+// margin on either side, and it must reach one pixel past the end of the text, where the cursor
+// stands, or the text scrolls; the margins give both back, so that the widest value a field can
+// show starts at the text area's left edge instead of being pushed under the frame.
 void TSpinEdit::LayOut()
 {
     const QRect client = ClientRect();
@@ -199,10 +244,10 @@ void TSpinEdit::LayOut()
     QStyleOptionFrame option;
     initStyleOption(&option);
     const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
-    setTextMargins(std::max(0, wanted.left() - contents.left()),
-                   std::max(0, wanted.top() - contents.top()),
-                   std::max(0, contents.right() - wanted.right()),
-                   std::max(0, contents.bottom() - wanted.bottom()));
+    setTextMargins(wanted.left() - contents.left() - kLineEditInnerMargin,
+                   wanted.top() - contents.top(),
+                   contents.right() - wanted.right() - kLineEditInnerMargin - kCursorColumn,
+                   contents.bottom() - wanted.bottom());
 }
 
 } // namespace kt63

@@ -86,6 +86,8 @@ protected:
 
 private:
     void Step(int64_t delta);
+    void Leave();
+    void FollowFocusLentToMenuBar();
     void WriteBounded(int64_t value);
     bool HandleTypedText(QKeyEvent* event);
     void PasteBounded();
@@ -103,6 +105,7 @@ private:
     bool mAutoSelect = true;
     // Focus came by mouse; whether to select all depends on where the press lands.
     bool mMouseEntryPending = false;
+    QMetaObject::Connection mFocusLentToMenuBar;
 };
 
 } // namespace kt63

@@ -1,7 +1,9 @@
+#include "samplefiles.h"
 #include "xwindowdriver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -29,6 +31,24 @@ QByteArray NameListBytes()
     return bytes;
 }
 
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The files the process holds open, by their canonical paths.
+QStringList OpenFiles(const QProcess& program)
+{
+    QStringList files;
+    const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(program.processId()));
+    for (const QFileInfo& descriptor :
+         descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        files << QFileInfo(descriptor.symLinkTarget()).canonicalFilePath();
+    return files;
+}
+
 } // namespace
 
 // The built program, started as a user would start it, on a display of its own; its windows are
@@ -41,9 +61,10 @@ private slots:
     void initTestCase();
     void noNameListFile();
     void closingTheWindow();
+    void openThroughTheDialog();
 
 private:
-    void Start(QProcess& program, const QString& folder);
+    void Start(QProcess& program, const QString& folder, const QStringList& arguments = {});
 
     QTemporaryDir mRuntime;
 };
@@ -57,7 +78,7 @@ void TestProgram::initTestCase()
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
-void TestProgram::Start(QProcess& program, const QString& folder)
+void TestProgram::Start(QProcess& program, const QString& folder, const QStringList& arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -65,6 +86,7 @@ void TestProgram::Start(QProcess& program, const QString& folder)
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(folder);
     program.setProgram(QStringLiteral(KT63UE_PATH));
+    program.setArguments(arguments);
     program.start();
     QVERIFY(program.waitForStarted());
 }
@@ -118,6 +140,53 @@ void TestProgram::closingTheWindow()
     QCOMPARE(program.exitCode(), 0);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), NameListBytes());
+}
+
+// The open dialog speaks Japanese and opens what it is given; a typed name of a file that does
+// not exist is opened too, and that fails with the editor's own error, after the file held
+// before has been closed. The program is started with options of Qt's, which it must not read:
+// with "-platform offscreen" read, no window would come up on this display at all.
+void TestProgram::openThroughTheDialog()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    WriteFile(folder.filePath(QStringLiteral("WN.dat")), NameListBytes());
+    const QString dataFile = QDir(folder.path()).canonicalPath() + QStringLiteral("/Qelvint.dll");
+    WriteFile(dataFile, kt63::sample::MakeSampleDataFile(1));
+    XWindowDriver display;
+    QVERIFY(display.IsOpen());
+    QProcess program;
+    Start(program, folder.path(),
+          {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")});
+    const XWindowDriver::WindowId window =
+        display.WaitForWindow(QStringLiteral("KT63UE"), kPatience);
+    QVERIFY(window);
+
+    display.PressKey(window, "f", XWindowDriver::Alt);
+    display.PressKey(window, "o");
+    XWindowDriver::WindowId dialog = display.WaitForWindow(QStringLiteral("開く"), kPatience);
+    QVERIFY(dialog);
+    display.PressReturn(dialog); // the name the dialog is preset to, "Qelvint.dll"
+    QVERIFY(display.WaitForWindow(dataFile, kPatience));
+    QVERIFY(OpenFiles(program).contains(dataFile));
+
+    display.PressKey(window, "f", XWindowDriver::Alt);
+    display.PressKey(window, "o");
+    dialog = display.WaitForWindow(QStringLiteral("開く"), kPatience);
+    QVERIFY(dialog);
+    display.PressKey(dialog, "a", XWindowDriver::Control);
+    display.Type(dialog, QStringLiteral("missing.dll"));
+    display.PressReturn(dialog);
+    const XWindowDriver::WindowId box =
+        display.WaitForWindow(QStringLiteral("KT63ﾕﾆｯﾄｴﾃﾞｨﾀ"), kPatience);
+    QVERIFY(box);
+    QVERIFY(!OpenFiles(program).contains(dataFile));
+    QVERIFY(display.ShownTitles().contains(dataFile));
+
+    display.PressReturn(box);
+    display.Close(window);
+    QVERIFY(program.waitForFinished(int(std::chrono::milliseconds(kPatience).count())));
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

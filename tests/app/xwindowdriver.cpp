@@ -8,6 +8,8 @@
 
 namespace kt63::test {
 
+static_assert(XWindowDriver::Control == ControlMask && XWindowDriver::Alt == Mod1Mask);
+
 namespace {
 
 // A window may go away between finding it and asking about it; that is no failure here.
@@ -52,15 +54,31 @@ XWindowDriver::WindowId XWindowDriver::WaitForWindow(const QString& titleStart,
     }
 }
 
-void XWindowDriver::PressReturn(WindowId window)
+void XWindowDriver::PressKey(WindowId window, const char* key, unsigned modifiers)
 {
+    SendKey(window, XStringToKeysym(key), modifiers);
+}
+
+void XWindowDriver::Type(WindowId window, const QString& text)
+{
+    // The key symbols of Latin-1 characters are their codes.
+    for (const QChar character : text)
+        SendKey(window, character.unicode(), NoModifier);
+}
+
+// Without a window manager nobody gives a window the input focus; the program reads its keys
+// from the window that has it.
+void XWindowDriver::SendKey(WindowId window, unsigned long keySymbol, unsigned modifiers)
+{
+    XSetInputFocus(mDisplay, window, RevertToParent, CurrentTime);
     XKeyEvent key{};
     key.display = mDisplay;
     key.window = window;
     key.root = DefaultRootWindow(mDisplay);
     key.time = CurrentTime;
     key.same_screen = True;
-    key.keycode = XKeysymToKeycode(mDisplay, XK_Return);
+    key.state = modifiers;
+    key.keycode = XKeysymToKeycode(mDisplay, keySymbol);
     key.type = KeyPress;
     XSendEvent(mDisplay, window, True, KeyPressMask, reinterpret_cast<XEvent*>(&key));
     key.type = KeyRelease;
@@ -101,7 +119,7 @@ std::vector<std::pair<XWindowDriver::WindowId, QString>> XWindowDriver::ShownWin
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(mDisplay, children[i], &attributes) ||
-            attributes.map_state != IsViewable)
+            attributes.map_state != IsViewable || attributes.override_redirect)
             continue;
         // A title set after the window came up wakes WaitForWindow as well.
         XSelectInput(mDisplay, children[i], PropertyChangeMask);

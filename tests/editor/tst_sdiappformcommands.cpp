@@ -15,6 +15,7 @@
 #include "weaponcodec.h"
 
 #include <QFileDialog>
+#include <QMenu>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -145,9 +146,9 @@ void TestSdiAppFormCommands::init()
 // Opens through the dialog, as the user does: the dialog is answered once it runs.
 void TestSdiAppFormCommands::Open(const QString& path)
 {
-    QTimer::singleShot(0, form().OpenDialog, [this, path] {
-        form().OpenDialog->selectFile(path);
-        QMetaObject::invokeMethod(form().OpenDialog, "accept");
+    QTimer::singleShot(0, form().OpenDialog(), [this, path] {
+        form().OpenDialog()->selectFile(path);
+        QMetaObject::invokeMethod(form().OpenDialog(), "accept");
     });
     form().OpenItemClick();
 }
@@ -321,8 +322,8 @@ void TestSdiAppFormCommands::failedOpenLeavesNoFileAndTheCaption()
 void TestSdiAppFormCommands::cancelledOpenChangesNothing()
 {
     Open(dataPath());
-    QTimer::singleShot(0, form().OpenDialog,
-                       [this] { QMetaObject::invokeMethod(form().OpenDialog, "reject"); });
+    QTimer::singleShot(0, form().OpenDialog(),
+                       [this] { QMetaObject::invokeMethod(form().OpenDialog(), "reject"); });
     form().OpenItemClick();
     QCOMPARE(form().windowTitle(), dataPath());
     form().SpinEdit23w->setText("251");
@@ -378,22 +379,35 @@ void TestSdiAppFormCommands::typedNumbersAreBroughtWithinTheTables()
 void TestSdiAppFormCommands::exitWritesTheListNumber_data()
 {
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("byMenuKeys");
     QTest::addColumn<QByteArray>("lastTwo");
-    QTest::newRow("shown") << QString() << QByteArray("\x03\x00", 2);
-    QTest::newRow("typed-9999-still-focused") << "9999" << QByteArray("\x0F\x27", 2);
-    QTest::newRow("typed-minus-999") << "-999" << QByteArray("\x19\xFC", 2);
+    QTest::newRow("shown") << QString() << false << QByteArray("\x03\x00", 2);
+    QTest::newRow("typed-9999-still-focused") << "9999" << false << QByteArray("\x0F\x27", 2);
+    QTest::newRow("typed-minus-999") << "-999" << false << QByteArray("\x19\xFC", 2);
+    // Alt+F, then X: the menu taken from the keyboard leaves the focus, and the typed value
+    // unclamped, in the field.
+    QTest::newRow("typed-9999-menu-keys") << "9999" << true << QByteArray("\x0F\x27", 2);
 }
 
 void TestSdiAppFormCommands::exitWritesTheListNumber()
 {
     QFETCH(QString, typed);
+    QFETCH(bool, byMenuKeys);
     QFETCH(QByteArray, lastTwo);
     const QByteArray before = ReadFile(mFixture->path("WN.dat"));
+    form().show();
+    QVERIFY(QTest::qWaitForWindowActive(&form()));
     if (!typed.isEmpty()) {
         form().SpinEdit5->setFocus();
         form().SpinEdit5->setText(typed);
     }
-    form().ExitBtn->click();
+    if (byMenuKeys) {
+        QTest::keyClick(form().SpinEdit5, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY(form().FileMenu->isVisible());
+        QTest::keyClick(form().FileMenu, Qt::Key_X);
+    } else {
+        form().ExitBtn->click();
+    }
     QVERIFY(!form().isVisible());
     QCOMPARE(ReadFile(mFixture->path("WN.dat")), before.chopped(2) + lastTwo);
 }

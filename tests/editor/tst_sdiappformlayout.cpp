@@ -5,24 +5,27 @@
 
 #include "controlhint.h"
 #include "tcombobox.h"
+#include "textink.h"
 #include "tgroupbutton.h"
+#include "tlabel.h"
 #include "tradiogroup.h"
 #include "tsdiappform.h"
+#include "tspinbutton.h"
 #include "tspinedit.h"
 #include "ttabcontrol.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
-#include <QTemporaryDir>
 #include <QFileDialog>
 #include <QFrame>
-#include <QLabel>
+#include <QImage>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStringEncoder>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -40,6 +43,9 @@ private slots:
     void spinFields();
     void labels_data();
     void labels();
+    void headingsStandOverTheirFields_data();
+    void headingsStandOverTheirFields();
+    void widestValuesShowWhole();
     void radioGroups_data();
     void radioGroups();
     void containers_data();
@@ -200,11 +206,91 @@ void TestSdiAppFormLayout::labels()
     QFETCH(QPoint, place);
     QFETCH(int, width);
     QFETCH(QString, text);
-    auto* label = Control<QLabel>(name);
+    auto* label = Control<TLabel>(name);
     QCOMPARE(label->pos(), place);
     QCOMPARE(label->width(), width);
-    QCOMPARE(label->text(), text);
+    QCOMPARE(label->Caption(), text);
     QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+    // The text takes the width the layout gives the label, within a few pixels.
+    QVERIFY2(qAbs(label->TextWidth() - width) <= 4,
+             qPrintable(QString::number(label->TextWidth())));
+    // And it is drawn within it.
+    const QList<test::InkRun> ink = test::InkRuns(test::DrawnOnWhite(*label), label->rect());
+    QVERIFY(!ink.isEmpty());
+    QVERIFY(ink.first().left >= 0 && ink.last().right < label->TextWidth());
+}
+
+void TestSdiAppFormLayout::headingsStandOverTheirFields_data()
+{
+    QTest::addColumn<QString>("label");
+    // One entry per word of the heading, left to right: the field below it, or "first-last" for
+    // the run of fields it heads.
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("Label24") << "Label24" << QStringList{"SpinEdit3", "SpinEdit4"};
+    QTest::newRow("Label6") << "Label6" << QStringList{"SpinEdit2w-SpinEdit3w"};
+    QTest::newRow("Label9") << "Label9" << QStringList{"SpinEdit4w-SpinEdit5w"};
+    QTest::newRow("Label2") << "Label2" << QStringList{"SpinEdit2w", "SpinEdit3w"};
+    QTest::newRow("Label4") << "Label4" << QStringList{"SpinEdit4w", "SpinEdit5w"};
+    QTest::newRow("Label14") << "Label14"
+                             << QStringList{"SpinEdit14w", "SpinEdit15w", "SpinEdit16w",
+                                            "SpinEdit17w", "SpinEdit18w", "SpinEdit19w",
+                                            "SpinEdit20w", "SpinEdit21w"};
+    QTest::newRow("Label27") << "Label27" << QStringList{"SpinEdit1a-SpinEdit5a"};
+    QTest::newRow("Label29") << "Label29" << QStringList{"SpinEdit6a-SpinEdit9a"};
+    QTest::newRow("Label28") << "Label28"
+                             << QStringList{"SpinEdit1a", "SpinEdit2a", "SpinEdit3a", "SpinEdit4a",
+                                            "SpinEdit5a"};
+    QTest::newRow("Label30") << "Label30"
+                             << QStringList{"SpinEdit6a-SpinEdit7a", "SpinEdit8a-SpinEdit9a"};
+    QTest::newRow("Label32") << "Label32" << QStringList{"SpinEdit11a-SpinEdit14a"};
+    QTest::newRow("Label33") << "Label33"
+                             << QStringList{"SpinEdit11a-SpinEdit12a", "SpinEdit13a-SpinEdit14a"};
+    QTest::newRow("Label35") << "Label35"
+                             << QStringList{"SpinEdit15a", "SpinEdit16a", "SpinEdit17a",
+                                            "SpinEdit18a", "SpinEdit19a"};
+}
+
+// Each word of a heading, as drawn, has its centre over the field or the run of fields it heads.
+void TestSdiAppFormLayout::headingsStandOverTheirFields()
+{
+    QFETCH(QString, label);
+    QFETCH(QStringList, fields);
+    auto* heading = Control<TLabel>(label);
+    const QList<test::InkRun> words = test::InkGroups(
+        test::InkRuns(test::DrawnOnWhite(*heading), heading->rect()), int(fields.size()));
+    QCOMPARE(words.size(), fields.size());
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QStringList ends = fields[i].split(u'-');
+        const int left = Control<TSpinEdit>(ends.first())->x();
+        const QRect last = Control<TSpinEdit>(ends.last())->geometry();
+        const double centre = heading->x() + (words[i].left + words[i].right + 1) / 2.0;
+        QVERIFY2(centre >= left && centre <= last.x() + last.width(),
+                 qPrintable(QString("word %1 centred at %2, fields %3 to %4")
+                                .arg(i)
+                                .arg(centre)
+                                .arg(left)
+                                .arg(last.x() + last.width())));
+    }
+}
+
+// The widest value each field can show from a file stands whole in its text area: its upper
+// limit, or 255, the largest byte, in the fields without limits.
+void TestSdiAppFormLayout::widestValuesShowWhole()
+{
+    for (TSpinEdit* field : mFixture->form().findChildren<TSpinEdit*>()) {
+        const int32_t widest = field->MinValue() == field->MaxValue() ? 255 : field->MaxValue();
+        field->SetValue(widest);
+        const QImage drawn = test::DrawnOnWhite(*field); // lays out a field of a hidden page
+        const QRect client = field->ClientRect();
+        const QRect textArea(client.left(), client.top(),
+                             client.width() - field->Button()->width() - 2, client.height());
+        const QList<test::InkRun> ink = test::InkRuns(drawn, textArea);
+        const QString name = field->objectName();
+        QVERIFY2(!ink.isEmpty(), qPrintable(name));
+        QVERIFY2(ink.last().right - ink.first().left + 1 ==
+                     test::InkWidth(QString::number(widest), field->font()),
+                 qPrintable(name));
+    }
 }
 
 void TestSdiAppFormLayout::radioGroups_data()
@@ -347,7 +433,7 @@ void TestSdiAppFormLayout::menu()
 
 void TestSdiAppFormLayout::openDialog()
 {
-    QFileDialog* dialog = mFixture->form().OpenDialog;
+    QFileDialog* dialog = mFixture->form().OpenDialog();
     QCOMPARE(dialog->nameFilters(),
              QStringList({"Qelvint.dll (Qelvint.dll)", "すべてのﾌｧｲﾙ (*.*) (*)"}));
     QCOMPARE(dialog->selectedNameFilter(), QString("Qelvint.dll")); // shown without its pattern
@@ -433,7 +519,8 @@ void TestSdiAppFormLayout::nameListFillsTheWeaponList()
     // whole; the list number 600 is shown at the field's limit.
     QStringEncoder encoder("windows-31j");
     const QByteArray cut = QByteArray(23, 'a') + encoder.encode(u"兵");
-    const QByteArray list = '\0' + cut + '\0' + encoder.encode(u"ﾀﾝｸ零式") + QByteArray("\x58\x02", 2);
+    const QByteArray list =
+        '\0' + cut + '\0' + encoder.encode(u"ﾀﾝｸ零式") + QByteArray("\x58\x02", 2);
     QTemporaryDir dir;
     QFile file(dir.filePath("WN.dat"));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(list) == list.size());

@@ -118,6 +118,7 @@ private slots:
 
 void TstTComboBox::arrowSteps_data()
 {
+    QTest::addColumn<bool>("dropped");
     QTest::addColumn<int>("start");
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QStringList>("expectedLog");
@@ -126,23 +127,32 @@ void TstTComboBox::arrowSteps_data()
     const int down = Qt::Key_Down;
     const int up = Qt::Key_Up;
     QTest::newRow("down-from-none-to-the-end")
-        << -1 << QList<int>{down, down, down, down}
+        << false << -1 << QList<int>{down, down, down, down}
         << QStringList{"click:0:a",  "change:0:a", "click:1:b",
                        "change:1:b", "click:2:c",  "change:2:c"}
         << 2;
-    QTest::newRow("up-from-last") << 2 << QList<int>{up, up}
+    QTest::newRow("up-from-last") << false << 2 << QList<int>{up, up}
                                   << QStringList{"click:1:b", "change:1:b", "click:0:a",
                                                  "change:0:a"}
                                   << 0;
-    QTest::newRow("up-at-first") << 0 << QList<int>{up} << QStringList() << 0;
-    QTest::newRow("up-from-none") << -1 << QList<int>{up} << QStringList() << -1;
+    QTest::newRow("up-at-first") << false << 0 << QList<int>{up} << QStringList() << 0;
+    QTest::newRow("up-from-none") << false << -1 << QList<int>{up} << QStringList() << -1;
     QTest::newRow("page-keys-step-one")
-        << 0 << QList<int>{int(Qt::Key_PageDown), int(Qt::Key_PageUp)}
+        << false << 0 << QList<int>{int(Qt::Key_PageDown), int(Qt::Key_PageUp)}
         << QStringList{"click:1:b", "change:1:b", "click:0:a", "change:0:a"} << 0;
+    // In the dropped-down list each step selects as well; Return then closes the list on the
+    // item already chosen, Escape keeps it.
+    QTest::newRow("dropped-down-then-return")
+        << true << 0 << QList<int>{down, down, int(Qt::Key_Return)}
+        << QStringList{"click:1:b", "change:1:b", "click:2:c", "change:2:c"} << 2;
+    QTest::newRow("dropped-up-then-escape") << true << 2 << QList<int>{up, int(Qt::Key_Escape)}
+                                            << QStringList{"click:1:b", "change:1:b"} << 1;
+    QTest::newRow("dropped-down-at-last") << true << 2 << QList<int>{down} << QStringList() << 2;
 }
 
 void TstTComboBox::arrowSteps()
 {
+    QFETCH(bool, dropped);
     QFETCH(int, start);
     QFETCH(QList<int>, keys);
     QFETCH(QStringList, expectedLog);
@@ -150,8 +160,11 @@ void TstTComboBox::arrowSteps()
 
     LoggedList list({"a", "b", "c"}, start);
     QVERIFY(list.show());
+    if (dropped)
+        list.list->showPopup();
+    QWidget* target = dropped ? static_cast<QWidget*>(list.list->view()) : list.list;
     for (int key : keys)
-        QTest::keyClick(list.list, Qt::Key(key));
+        QTest::keyClick(target, Qt::Key(key));
 
     QCOMPARE(list.log, expectedLog);
     QCOMPARE(list.list->ItemIndex(), finalIndex);
@@ -467,14 +480,16 @@ void TstTComboBox::appendRefused()
     TComboBox list;
     list.setMaxCount(2);
     list.AppendItem("a");
-    list.AppendItem("b");
+    // Of a run of names, those that fit are taken before the list refuses the next.
     try {
-        list.AppendItem("c");
+        list.AppendItems({"b", "c"});
         QFAIL("the third item was taken");
     } catch (const kt63::EOutOfResources& error) {
         QCOMPARE(QString::fromStdString(error.message()), QString("行を挿入できません"));
     }
     QCOMPARE(list.ItemCount(), 2);
+    QCOMPARE(list.itemText(1), QString("b"));
+    QVERIFY_THROWS_EXCEPTION(kt63::EOutOfResources, list.AppendItem("d"));
 }
 
 void TstTComboBox::itemIndexFromCode_data()

@@ -4,6 +4,8 @@
 #include "tgroupbutton.h"
 #include "tradiogroup.h"
 
+#include <QFontInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -80,6 +82,8 @@ private slots:
     void gridFormula();
     void buttonGeometry_data();
     void buttonGeometry();
+    void frameLineAboveTheButtons_data();
+    void frameLineAboveTheButtons();
     void loading();
     void tabEntersOnSelectedButton();
     void throwingHandlerKeepsChoice();
@@ -363,11 +367,56 @@ void TstTRadioGroup::buttonGeometry()
         font.setPixelSize(pixelSize);
         group.setFont(font);
     }
-    const int charHeight = QFontMetrics(font).height();
+    const int charHeight = QFontInfo(font).pixelSize();
 
     QCOMPARE(ButtonRects(group), ArrangeButtonGrid(count, columns, size, charHeight));
     for (int i = 0; i < count; ++i)
         QVERIFY(!group.Button(i)->isHidden());
+}
+
+void TstTRadioGroup::frameLineAboveTheButtons_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QSize>("size");
+
+    QTest::newRow("appearance-3-in-1-column") << "登場" << 3 << 1 << QSize(65, 89);
+    QTest::newRow("theatre-5-in-1-column") << "戦域" << 5 << 1 << QSize(81, 121);
+    QTest::newRow("slot-6-in-a-row") << "装備" << 6 << 6 << QSize(185, 41);
+    QTest::newRow("level-9-in-a-row") << "Ｌｖ" << 9 << 9 << QSize(273, 41);
+}
+
+// The group as drawn, without its buttons: the frame's top line, found right of the caption,
+// lies above every button, and the buttons keep off the frame's sides and bottom.
+void TstTRadioGroup::frameLineAboveTheButtons()
+{
+    QFETCH(QString, caption);
+    QFETCH(int, count);
+    QFETCH(int, columns);
+    QFETCH(QSize, size);
+    TRadioGroup group;
+    QFont font = group.font();
+    font.setPixelSize(13);
+    group.setFont(font);
+    group.resize(size);
+    group.SetCaption(caption);
+    group.SetColumns(columns);
+    group.SetItems(Numbers(count));
+
+    QImage drawn(size, QImage::Format_RGB32);
+    drawn.fill(Qt::magenta); // a colour no frame is drawn in
+    group.render(&drawn, QPoint(), QRegion(), {});
+    const int column = size.width() - 6;
+    int frameLine = 0;
+    while (frameLine < size.height() && drawn.pixel(column, frameLine) == QColor(Qt::magenta).rgb())
+        ++frameLine;
+    QVERIFY(frameLine > 0 && frameLine < size.height() / 2);
+    for (const QRect& button : ButtonRects(group)) {
+        QVERIFY2(button.top() > frameLine + 1, qPrintable(QString::number(button.top())));
+        QVERIFY(button.left() > 1 && button.right() < size.width() - 2);
+        QVERIFY(button.bottom() < size.height() - 2);
+    }
 }
 
 void TstTRadioGroup::loading()
@@ -389,7 +438,7 @@ void TstTRadioGroup::loading()
     QCOMPARE(CheckedButton(group), 5);
     QVERIFY(!group.Button(0)->isHidden());
     QCOMPARE(ButtonRects(group),
-             ArrangeButtonGrid(6, 6, QSize(185, 41), group.fontMetrics().height()));
+             ArrangeButtonGrid(6, 6, QSize(185, 41), QFontInfo(group.font()).pixelSize()));
     QCOMPARE(spy.count(), 0);
 
     group.SetItemIndex(5);

@@ -2,6 +2,7 @@
 #include "tspinedit.h"
 #include "ttimerspeedbutton.h"
 
+#include <QMenuBar>
 #include <QTest>
 
 using kt63::TSpinEdit;
@@ -16,6 +17,8 @@ private slots:
     void leaving_data();
     void leaving();
     void deactivatingWindowLeavesTextAlone();
+    void focusLentToTheMenuBar_data();
+    void focusLentToTheMenuBar();
     void entering_data();
     void entering();
 
@@ -101,6 +104,35 @@ void TestSpinEditFocus::deactivatingWindowLeavesTextAlone()
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
     QCOMPARE(mFirst->text(), QStringLiteral("300"));
+}
+
+void TestSpinEditFocus::focusLentToTheMenuBar_data()
+{
+    QTest::addColumn<bool>("givenBack");
+    QTest::addColumn<QString>("textAfter");
+
+    QTest::newRow("menu-closed-focus-back") << true << "300";
+    QTest::newRow("focus-on-to-another-field") << false << "255";
+}
+
+// Working the menus with the keys lends the focus to the menu bar; the field is left only when
+// the focus goes on from there to another control.
+void TestSpinEditFocus::focusLentToTheMenuBar()
+{
+    QFETCH(bool, givenBack);
+    QFETCH(QString, textAfter);
+    auto* menuBar = new QMenuBar(mWindow);
+    menuBar->addMenu(QStringLiteral("File"));
+    mFirst->SetMaxValue(255);
+    mFirst->setText(QStringLiteral("300"));
+    menuBar->setFocus(Qt::MenuBarFocusReason);
+    QCOMPARE(mFirst->text(), QStringLiteral("300"));
+    if (givenBack) {
+        mFirst->setFocus(Qt::MenuBarFocusReason);
+    } else {
+        mSecond->setFocus(Qt::MouseFocusReason);
+    }
+    QCOMPARE(mFirst->text(), textAfter);
 }
 
 void TestSpinEditFocus::entering_data()

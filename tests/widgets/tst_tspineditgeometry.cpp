@@ -1,3 +1,4 @@
+#include "textink.h"
 #include "tspinbutton.h"
 #include "tspinedit.h"
 #include "ttimerspeedbutton.h"
@@ -5,8 +6,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QScopeGuard>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QTest>
 
 #include <optional>
@@ -15,12 +14,6 @@ using kt63::TSpinEdit;
 
 namespace {
 
-class TextAreaProbe : public TSpinEdit
-{
-public:
-    using QLineEdit::initStyleOption;
-};
-
 // The application font at a pixel size whose line height is `lineHeight`, if there is one.
 std::optional<QFont> FontWithLineHeight(int lineHeight)
 {
@@ -28,6 +21,20 @@ std::optional<QFont> FontWithLineHeight(int lineHeight)
     for (int pixels = 6; pixels < 40; ++pixels) {
         font.setPixelSize(pixels);
         if (QFontMetrics(font).height() == lineHeight) {
+            return font;
+        }
+    }
+    return std::nullopt;
+}
+
+// The application font at a pixel size at which `text` takes `width` pixels, less at most two.
+std::optional<QFont> FontWithTextWidth(const QString& text, int width)
+{
+    QFont font = QApplication::font();
+    for (int pixels = 6; pixels < 40; ++pixels) {
+        font.setPixelSize(pixels);
+        const int advance = QFontMetrics(font).horizontalAdvance(text);
+        if (advance <= width && advance >= width - 2) {
             return font;
         }
     }
@@ -43,7 +50,7 @@ class TestSpinEditGeometry : public QObject
 private slots:
     void arrowPair_data();
     void arrowPair();
-    void textStopsBeforeArrows();
+    void valueAsWideAsTheTextAreaShowsWhole();
     void minimumHeight_data();
     void minimumHeight();
 };
@@ -73,22 +80,27 @@ void TestSpinEditGeometry::arrowPair()
     QCOMPARE(pair->DownButton()->geometry(), QRect(0, 10, 15, 13));
 }
 
-// The rectangle QLineEdit draws and edits text in is the style's contents rectangle less the
-// text margins.
-void TestSpinEditGeometry::textStopsBeforeArrows()
+// A value as wide as the text area shows whole, from the area's left edge: neither QLineEdit's
+// own margins nor the column it keeps for the cursor cut into the area.
+void TestSpinEditGeometry::valueAsWideAsTheTextAreaShowsWhole()
 {
-    TextAreaProbe field;
-    field.resize(57, 28);
-    field.show();
+    TSpinEdit field;
+    field.resize(41, 28);
     const QRect client = field.ClientRect();
-    QStyleOptionFrame option;
-    field.initStyleOption(&option);
-    const QRect textArea = field.style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &option, &field)
-                               .marginsRemoved(field.textMargins());
-    QCOMPARE(textArea.left(), client.left());
-    QCOMPARE(textArea.right(), client.left() + client.width() - 15 - 2 - 1);
-    QVERIFY(textArea.right() < field.Button()->x());
+    const int areaWidth = client.width() - 15 - 2;
+    const std::optional<QFont> font = FontWithTextWidth(QStringLiteral("888"), areaWidth);
+    if (!font) {
+        QSKIP("no installed font sets three digits just within the text area");
+    }
+    field.setFont(*font);
+    field.SetValue(888);
+    const QRect area(client.left(), client.top(), areaWidth, client.height());
+    const QList<kt63::test::InkRun> ink =
+        kt63::test::InkRuns(kt63::test::DrawnOnWhite(field), area);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY(ink.first().left - area.left() <= 2);
+    QCOMPARE(ink.last().right - ink.first().left + 1,
+             kt63::test::InkWidth(QStringLiteral("888"), *font));
 }
 
 void TestSpinEditGeometry::minimumHeight_data()
