@@ -21,9 +21,22 @@ QString PictureResourcePath(const QString& name)
     return QStringLiteral(":/editor/") + name;
 }
 
+namespace {
+
+// Naming the format spares Qt from guessing it, which would load every image format plugin of
+// the system at start-up to ask each whether it can read the picture.
+const char* const kPictureFormat = "XPM";
+
+QPixmap LoadPicture(const QString& name)
+{
+    return QPixmap(PictureResourcePath(name), kPictureFormat);
+}
+
+} // namespace
+
 QPixmap LoadGlyphBitmap(const QString& name)
 {
-    const QImage image(PictureResourcePath(name));
+    const QImage image(PictureResourcePath(name), kPictureFormat);
     if (image.isNull()) {
         return QPixmap();
     }
@@ -58,17 +71,17 @@ QIcon GlyphIcon(const QString& name)
 
 QIcon ApplicationIcon()
 {
-    return QIcon(QPixmap(PictureResourcePath(QStringLiteral("ApplicationIcon"))));
+    return QIcon(LoadPicture(QStringLiteral("ApplicationIcon")));
 }
 
 QIcon AboutBoxIcon()
 {
-    return QIcon(QPixmap(PictureResourcePath(QStringLiteral("AboutBoxIcon"))));
+    return QIcon(LoadPicture(QStringLiteral("AboutBoxIcon")));
 }
 
 QPixmap ProgramIconPicture()
 {
-    return QPixmap(PictureResourcePath(QStringLiteral("ProgramIcon")));
+    return LoadPicture(QStringLiteral("ProgramIcon"));
 }
 
 } // namespace kt63

@@ -27,7 +27,8 @@ QPixmap LoadSpinGlyph(const QString& name)
     if (QPixmapCache::find(cacheKey, &glyph)) {
         return glyph;
     }
-    glyph.load(path);
+    // Naming the format keeps Qt from loading every image plugin to guess it.
+    glyph.load(path, "BMP");
     if (!glyph.isNull()) {
         glyph.setMask(glyph.createMaskFromColor(QColor(128, 128, 0), Qt::MaskInColor));
         QPixmapCache::insert(cacheKey, glyph);
