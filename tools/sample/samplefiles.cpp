@@ -33,10 +33,13 @@ void FillRecords(TMemoryStream& file, SampleRandom& random)
     for (int32_t weapon = 1; weapon <= WeaponCount; ++weapon) {
         const WeaponValues values = SampleWeapon(weapon, random);
         for (int32_t tab = 0; tab < ArmamentTabCount; ++tab) {
-            ArmamentValues armament = SampleArmament(weapon - 1, tab, random);
+            const int32_t group = ArmamentOfWeapon(weapon);
+            ArmamentValues armament = SampleArmament(group, tab, random);
             for (int32_t slot = 0; slot < SlotCount; ++slot) {
                 SampleSlotCell(armament, random);
-                SaveWeapon(file, {weapon, slot, weapon - 1, tab}, values, armament);
+                const RecordAddress address{
+                    .weapon = weapon, .slot = slot, .armament = group, .tab = tab};
+                SaveWeapon(file, address, values, armament);
             }
         }
     }
