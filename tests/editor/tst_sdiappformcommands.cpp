@@ -4,6 +4,7 @@
 #include "formfixture.h"
 
 #include "datalayout.h"
+#include "errorguard.h"
 #include "exception.h"
 #include "tcombobox.h"
 #include "tgroupbutton.h"
@@ -14,6 +15,8 @@
 #include "ttabcontrol.h"
 #include "weaponcodec.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QTabBar>
@@ -97,6 +100,16 @@ void ClickItem(TRadioGroup* group, int index)
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
+// Clicks into the field's text, selects it all with Ctrl+A and types `text` over it.
+bool TypeOver(TSpinEdit* field, const QString& text)
+{
+    if (!test::ClickAsUser(field, QPoint(5, field->height() / 2)))
+        return false;
+    test::PressKeyAsUser(Qt::Key_A, Qt::ControlModifier);
+    test::TypeAsUser(text);
+    return field->hasFocus() && field->text() == text;
+}
+
 } // namespace
 
 class TestSdiAppFormCommands : public QObject
@@ -118,8 +131,11 @@ private slots:
     void failedOpenLeavesNoFileAndTheCaption();
     void cancelledOpenChangesNothing();
     void readLooksTheWeaponUpInTheList();
+    void readWithoutAnEntryDoesNothing_data();
     void readWithoutAnEntryDoesNothing();
     void typedNumbersAreBroughtWithinTheTables();
+    void toolBarClickLeavesTheFocusInTheField_data();
+    void toolBarClickLeavesTheFocusInTheField();
     void exitWritesTheListNumber_data();
     void exitWritesTheListNumber();
     void altXExitsWithoutTheMenu();
@@ -130,6 +146,7 @@ private:
     TSDIAppForm& form() { return mFixture->form(); }
     QString dataPath() const { return mFixture->path("Qelvint.dll"); }
     void Open(const QString& path);
+    void ActivateAfterDialog();
 
     std::unique_ptr<test::FormFixture> mFixture;
     QByteArray mOriginal;
@@ -151,6 +168,14 @@ void TestSdiAppFormCommands::Open(const QString& path)
         QMetaObject::invokeMethod(form().OpenDialog(), "accept");
     });
     form().OpenItemClick();
+    ActivateAfterDialog();
+}
+
+// Without a window manager nothing hands the activation back from a closed dialog to the window.
+void TestSdiAppFormCommands::ActivateAfterDialog()
+{
+    form().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form()));
 }
 
 void TestSdiAppFormCommands::openPickEditAndSaveWritesExactlyTheShownValues()
@@ -351,15 +376,39 @@ void TestSdiAppFormCommands::readLooksTheWeaponUpInTheList()
     QCOMPARE(form().SpinEdit2->Value(), 8);
 }
 
+void TestSdiAppFormCommands::readWithoutAnEntryDoesNothing_data()
+{
+    QTest::addColumn<QString>("weapon");
+    QTest::addColumn<QString>("listNumber");
+    QTest::addColumn<bool>("typedAndClicked");
+    QTest::newRow("list-number-past-the-entry") << "1921"
+                                                << "4" << false; // 1924 < 1921 + 4
+    // Still being typed: the button leaves the focus, and the number, in the field.
+    QTest::newRow("typed-9999-tool-button") << "9999"
+                                            << "3" << true;
+}
+
 void TestSdiAppFormCommands::readWithoutAnEntryDoesNothing()
 {
+    QFETCH(QString, weapon);
+    QFETCH(QString, listNumber);
+    QFETCH(bool, typedAndClicked);
     Open(dataPath());
-    form().SpinEdit1->setText("1921");
-    form().SpinEdit5->setText("4"); // 1924 names < 1921 + 4
+    form().SpinEdit5->setText(listNumber);
     form().SpinEdit2->setText("77");
-    form().ReadClick();
+    const QString stored = form().SpinEdit23w->text();
+    form().SpinEdit23w->setText(stored == "1" ? "2" : "1");
+    if (typedAndClicked) {
+        QVERIFY(TypeOver(form().SpinEdit1, weapon));
+        QVERIFY(test::ClickAsUser(form().Read));
+    } else {
+        form().SpinEdit1->setText(weapon);
+        form().ReadClick();
+    }
+    QCOMPARE(form().SpinEdit1->text(), weapon);
     QCOMPARE(form().ComboBox1->ItemIndex(), -1);
     QCOMPARE(form().SpinEdit2->Value(), 77);
+    QVERIFY(form().SpinEdit23w->text() != stored);
 }
 
 void TestSdiAppFormCommands::typedNumbersAreBroughtWithinTheTables()
@@ -374,6 +423,46 @@ void TestSdiAppFormCommands::typedNumbersAreBroughtWithinTheTables()
     const QByteArray after = ReadFile(dataPath());
     QCOMPARE(after.size(), mOriginal.size());
     QCOMPARE(static_cast<uint8_t>(after[WeaponRecordOffset(1921)]), uint8_t(99));
+}
+
+void TestSdiAppFormCommands::toolBarClickLeavesTheFocusInTheField_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QPoint>("at"); // on the tool bar; the control's centre when left out
+    const QPoint centre(-1, -1);
+    QTest::newRow("OpenBtn-dialog-cancelled") << "OpenBtn" << centre;
+    QTest::newRow("SaveBtn") << "SaveBtn" << centre;
+    QTest::newRow("ExitBtn-WN.dat-missing") << "ExitBtn" << centre;
+    QTest::newRow("Read") << "Read" << centre;
+    QTest::newRow("panel-between-buttons") << "SpeedPanel" << QPoint(70, 17);
+    QTest::newRow("panel-right-of-the-buttons") << "SpeedPanel" << QPoint(400, 17);
+}
+
+// No command writes the list number, so what it shows after is what was typed.
+void TestSdiAppFormCommands::toolBarClickLeavesTheFocusInTheField()
+{
+    QFETCH(QString, control);
+    QFETCH(QPoint, at);
+    Open(dataPath());
+    QVERIFY(TypeOver(form().SpinEdit5, "99"));
+    if (control == "OpenBtn") {
+        QTimer::singleShot(0, form().OpenDialog(),
+                           [this] { QMetaObject::invokeMethod(form().OpenDialog(), "reject"); });
+    }
+    if (control == "ExitBtn") // so the window stays to take the next key
+        QVERIFY(QFile::remove(mFixture->path("WN.dat")));
+    QStringList errors;
+    const ErrorBoxRunner previous =
+        SetErrorBoxRunner([&errors](const ErrorBoxContent& box) { errors << box.text; });
+
+    const bool clicked = test::ClickAsUser(form().findChild<QWidget*>(control), at);
+    SetErrorBoxRunner(previous);
+    QVERIFY(clicked);
+    ActivateAfterDialog();
+    QCOMPARE(errors.size(), control == "ExitBtn" ? 1 : 0);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form().SpinEdit5));
+    test::TypeAsUser("9");
+    QCOMPARE(form().SpinEdit5->text(), QString("999"));
 }
 
 void TestSdiAppFormCommands::exitWritesTheListNumber_data()
@@ -406,7 +495,7 @@ void TestSdiAppFormCommands::exitWritesTheListNumber()
         QTRY_VERIFY(form().FileMenu->isVisible());
         QTest::keyClick(form().FileMenu, Qt::Key_X);
     } else {
-        form().ExitBtn->click();
+        QVERIFY(test::ClickAsUser(form().ExitBtn));
     }
     QVERIFY(!form().isVisible());
     QCOMPARE(ReadFile(mFixture->path("WN.dat")), before.chopped(2) + lastTwo);
