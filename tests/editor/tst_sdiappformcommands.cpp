@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -110,6 +111,26 @@ bool TypeOver(TSpinEdit* field, const QString& text)
     return field->hasFocus() && field->text() == text;
 }
 
+// Saves as the user does: by the tool button, by the menu with the mouse, or by Alt+F then S.
+bool SaveAsUser(TSDIAppForm& form, const QString& way)
+{
+    if (way == "tool-button")
+        return test::ClickAsUser(form.SaveBtn);
+    const auto menuOpen = [&form] { return form.FileMenu->isVisible(); };
+    if (way == "menu-mouse") {
+        QMenuBar* bar = form.menuBar();
+        return test::ClickAsUser(bar, bar->actionGeometry(form.FileMenu->menuAction()).center()) &&
+               QTest::qWaitFor(menuOpen) &&
+               test::ClickAsUser(form.FileMenu,
+                                 form.FileMenu->actionGeometry(form.SaveItem).center());
+    }
+    test::PressKeyAsUser(Qt::Key_F, Qt::AltModifier);
+    if (!QTest::qWaitFor(menuOpen))
+        return false;
+    test::PressKeyAsUser(Qt::Key_S);
+    return true;
+}
+
 } // namespace
 
 class TestSdiAppFormCommands : public QObject
@@ -134,6 +155,8 @@ private slots:
     void readWithoutAnEntryDoesNothing_data();
     void readWithoutAnEntryDoesNothing();
     void typedNumbersAreBroughtWithinTheTables();
+    void saveWritesWhatTheWindowShows_data();
+    void saveWritesWhatTheWindowShows();
     void toolBarClickLeavesTheFocusInTheField_data();
     void toolBarClickLeavesTheFocusInTheField();
     void exitWritesTheListNumber_data();
@@ -423,6 +446,68 @@ void TestSdiAppFormCommands::typedNumbersAreBroughtWithinTheTables()
     const QByteArray after = ReadFile(dataPath());
     QCOMPARE(after.size(), mOriginal.size());
     QCOMPARE(static_cast<uint8_t>(after[WeaponRecordOffset(1921)]), uint8_t(99));
+}
+
+void TestSdiAppFormCommands::saveWritesWhatTheWindowShows_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("588-in-0-to-255") << "SpinEdit23w"
+                                     << "588"
+                                     << "255";
+    QTest::newRow("minus-3-in-0-to-99") << "SpinEdit10a"
+                                        << "-3"
+                                        << "0";
+    QTest::newRow("70000-in-0-to-65535") << "SpinEdit21a"
+                                         << "70000"
+                                         << "65535";
+    QTest::newRow("847-in-0-to-800") << "SpinEdit17a"
+                                     << "847"
+                                     << "800";
+    QTest::newRow("1.5-no-number") << "SpinEdit16a"
+                                   << "1.5"
+                                   << "0";
+    QTest::newRow("1.-no-number-lower-limit-1") << "SpinEdit8w"
+                                                << "1."
+                                                << "1";
+    QTest::newRow("007-kept-as-typed") << "SpinEdit22w"
+                                       << "007"
+                                       << "007";
+}
+
+// Every way of saving writes the same bytes for the same typed text: the text put within the
+// field's limits, as the field shows it afterwards, and the focus still in the field.
+void TestSdiAppFormCommands::saveWritesWhatTheWindowShows()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    auto* edit = form().findChild<TSpinEdit*>(field);
+    QVERIFY(edit);
+
+    // Each save goes into a copy of its own, dropped on the window.
+    const QString reference = mFixture->path("reference.dll");
+    WriteFile(reference, mOriginal);
+    form().FormDropFiles({reference});
+    edit->setText(shown);
+    form().WriteClick();
+    const QByteArray expected = ReadFile(reference);
+
+    for (const QString way : {"tool-button", "menu-mouse", "menu-keys"}) {
+        const QString path = mFixture->path(way + ".dll");
+        WriteFile(path, mOriginal);
+        form().FormDropFiles({path});
+        QVERIFY(TypeOver(edit, typed));
+        QVERIFY2(SaveAsUser(form(), way), qPrintable(way));
+        QTRY_VERIFY(!form().FileMenu->isVisible());
+        QCOMPARE(edit->text(), shown);
+        QVERIFY2(edit->hasFocus(), qPrintable(way));
+        QVERIFY2(ReadFile(path) == expected, qPrintable(way));
+    }
+    // Loaded again, the field shows the number the save wrote.
+    form().FormDropFiles({reference});
+    QCOMPARE(edit->Value(), shown.toInt());
 }
 
 void TestSdiAppFormCommands::toolBarClickLeavesTheFocusInTheField_data()
