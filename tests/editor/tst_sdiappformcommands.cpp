@@ -419,8 +419,6 @@ void TestSdiAppFormCommands::readWithoutAnEntryDoesNothing()
     Open(dataPath());
     form().SpinEdit5->setText(listNumber);
     form().SpinEdit2->setText("77");
-    const QString stored = form().SpinEdit23w->text();
-    form().SpinEdit23w->setText(stored == "1" ? "2" : "1");
     if (typedAndClicked) {
         QVERIFY(TypeOver(form().SpinEdit1, weapon));
         QVERIFY(test::ClickAsUser(form().Read));
@@ -431,7 +429,6 @@ void TestSdiAppFormCommands::readWithoutAnEntryDoesNothing()
     QCOMPARE(form().SpinEdit1->text(), weapon);
     QCOMPARE(form().ComboBox1->ItemIndex(), -1);
     QCOMPARE(form().SpinEdit2->Value(), 77);
-    QVERIFY(form().SpinEdit23w->text() != stored);
 }
 
 void TestSdiAppFormCommands::typedNumbersAreBroughtWithinTheTables()
@@ -519,8 +516,7 @@ void TestSdiAppFormCommands::toolBarClickLeavesTheFocusInTheField_data()
     QTest::newRow("SaveBtn") << "SaveBtn" << centre;
     QTest::newRow("ExitBtn-WN.dat-missing") << "ExitBtn" << centre;
     QTest::newRow("Read") << "Read" << centre;
-    QTest::newRow("panel-between-buttons") << "SpeedPanel" << QPoint(70, 17);
-    QTest::newRow("panel-right-of-the-buttons") << "SpeedPanel" << QPoint(400, 17);
+    QTest::newRow("panel-between-two-buttons") << "SpeedPanel" << QPoint(70, 17);
 }
 
 // No command writes the list number, so what it shows after is what was typed.
