@@ -130,6 +130,14 @@ ArmamentValues ShownArmamentValues(TSDIAppForm& form)
     return values;
 }
 
+void BringShownValuesWithinLimits(TSDIAppForm& form)
+{
+    for (const auto& binding : kWeaponSpins)
+        (form.*binding.field)->BringWithinLimits();
+    for (const auto& binding : kArmamentSpins)
+        (form.*binding.field)->BringWithinLimits();
+}
+
 std::optional<ShownRange> ShownRangeOf(TSpinEdit* TSDIAppForm::*control)
 {
     if (auto range = ShownRangeIn(kWeaponSpins, WeaponFields, control))

@@ -18,6 +18,10 @@ void ShowArmamentValues(TSDIAppForm& form, const ArmamentValues& values);
 WeaponValues ShownWeaponValues(TSDIAppForm& form);
 ArmamentValues ShownArmamentValues(TSDIAppForm& form);
 
+// Puts every spin field whose value a save writes within its limits, as leaving the field does,
+// so that what is saved is what the fields show afterwards. The selectors are not touched.
+void BringShownValuesWithinLimits(TSDIAppForm& form);
+
 // The range of the field that the spin field `control` shows, from the field table; none for a
 // spin field that shows no field of the file (the selectors).
 std::optional<ShownRange> ShownRangeOf(TSpinEdit* TSDIAppForm::*control);

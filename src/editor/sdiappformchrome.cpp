@@ -89,8 +89,12 @@ void TSDIAppForm::CreateSpeedPanel()
     SpeedPanel->setObjectName("SpeedPanel");
     SpeedPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     SpeedPanel->setGeometry(0, 0, 650, 34);
-    // It holds the focus when the window is shown but is no stop of the Tab key.
-    SpeedPanel->setFocusPolicy(Qt::ClickFocus);
+    // The window gives it the focus when first shown, and Tab passes it on from there, but it is
+    // no stop of the Tab key and takes no focus by a click either: Qt hands a click on a control
+    // that takes no focus, such as a tool button, to the nearest parent that takes click focus,
+    // and a click on the tool bar must leave the focus in the field being typed in, as the menu
+    // does.
+    SpeedPanel->setFocusPolicy(Qt::NoFocus);
     // The panel alone shows tooltips, and so only for its four buttons.
     SetShowHint(SpeedPanel, true);
     SetParentShowHint(SpeedPanel, false);

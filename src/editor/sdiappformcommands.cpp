@@ -93,8 +93,13 @@ void TSDIAppForm::TabControl1Change()
     LoadArmament();
 }
 
+// The tool buttons and the menu leave the focus where it is, so the field being typed in has not
+// been left and may hold a number past its limits or no number at all. The save puts such values
+// inside first, in the fields too, so that the file gets what the window then shows rather than
+// the low bits of a number nobody sees.
 void TSDIAppForm::WriteClick()
 {
+    BringShownValuesWithinLimits(*this);
     SaveWeapon();
 }
 

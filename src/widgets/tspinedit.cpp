@@ -152,12 +152,11 @@ void TSpinEdit::focusOutEvent(QFocusEvent* event)
         FollowFocusLentToMenuBar();
     }
     if (MovesBetweenControls(event->reason())) {
-        Leave();
+        BringWithinLimits();
     }
 }
 
-// A value outside the limits is put back inside when the user leaves the field.
-void TSpinEdit::Leave()
+void TSpinEdit::BringWithinLimits()
 {
     const int32_t value = Value();
     if (BoundSpinValue(value, mMinValue, mMaxValue) != value) {
@@ -179,7 +178,7 @@ void TSpinEdit::FollowFocusLentToMenuBar()
             }
             disconnect(mFocusLentToMenuBar);
             if (now != this) {
-                Leave();
+                BringWithinLimits();
             }
         });
 }

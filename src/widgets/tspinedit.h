@@ -30,6 +30,12 @@ public:
     // however long it is: `MaxLength` binds only the user.
     void SetValue(int32_t value);
 
+    // What leaving the field does: a text that is no number becomes `MinValue`, a number past a
+    // limit becomes that limit, and a number within the limits is left exactly as typed ("007"
+    // stays "007"). Callers use it too when they take the value of a field that the user may
+    // still be typing in.
+    void BringWithinLimits();
+
     // Setting a limit only stores it; the text is tested against it at the next write or when
     // the user leaves the field.
     int32_t MinValue() const { return mMinValue; }
@@ -86,7 +92,6 @@ protected:
 
 private:
     void Step(int64_t delta);
-    void Leave();
     void FollowFocusLentToMenuBar();
     void WriteBounded(int64_t value);
     bool HandleTypedText(QKeyEvent* event);

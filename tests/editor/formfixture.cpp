@@ -3,11 +3,29 @@
 #include "samplefiles.h"
 #include "tsdiappform.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 namespace kt63::test {
+
+namespace {
+
+// An open menu holds the keyboard; otherwise the keys go to the active window.
+QWindow* KeyWindow()
+{
+    QWidget* target = QApplication::activePopupWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    if (!target)
+        qFatal("no window is active to take a key");
+    return target->windowHandle();
+}
+
+} // namespace
 
 FormFixture::FormFixture(Files files) : mStartDir(QDir::currentPath())
 {
@@ -47,6 +65,32 @@ QString OwnerName(const QWidget* widget)
             return name;
     }
     return {};
+}
+
+bool ClickAsUser(QWidget* control, QPoint local)
+{
+    if (local == QPoint(-1, -1))
+        local = control->rect().center();
+    QWidget* window = control->window();
+    const QPoint at = control->mapTo(window, local);
+    QWidget* hit = window->childAt(at);
+    if (!hit)
+        hit = window;
+    if (hit != control && !control->isAncestorOf(hit))
+        return false;
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+    return true;
+}
+
+void PressKeyAsUser(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(KeyWindow(), key, modifiers);
+}
+
+void TypeAsUser(const QString& text)
+{
+    for (QChar c : text)
+        QTest::keyClick(KeyWindow(), c.toLatin1());
 }
 
 } // namespace kt63::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -9,6 +10,8 @@
 namespace kt63 {
 class TSDIAppForm;
 }
+
+class QWidget;
 
 namespace kt63::test {
 
@@ -39,5 +42,13 @@ void WriteFile(const QString& path, const QByteArray& bytes);
 // The name of the window's control that `widget` belongs to: the widget's own name, or that of
 // the nearest named parent (a list's text box, a radio group's button, a page control's tabs).
 QString OwnerName(const QWidget* widget);
+
+// Input as the platform delivers it, through the application to a window: a click goes to the
+// control under the pointer, with Qt's click-focus rules run on the way, and a key to the
+// control that has the focus, or to the menu that is open. ClickAsUser clicks `control` at
+// `local` (its centre by default) and gives false when another control lies there.
+[[nodiscard]] bool ClickAsUser(QWidget* control, QPoint local = QPoint(-1, -1));
+void PressKeyAsUser(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void TypeAsUser(const QString& text);
 
 } // namespace kt63::test

@@ -4,6 +4,7 @@
 #include "formfixture.h"
 
 #include "datalayout.h"
+#include "errorguard.h"
 #include "exception.h"
 #include "tcombobox.h"
 #include "tgroupbutton.h"
@@ -14,8 +15,11 @@
 #include "ttabcontrol.h"
 #include "weaponcodec.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -97,6 +101,36 @@ void ClickItem(TRadioGroup* group, int index)
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
+// Clicks into the field's text, selects it all with Ctrl+A and types `text` over it.
+bool TypeOver(TSpinEdit* field, const QString& text)
+{
+    if (!test::ClickAsUser(field, QPoint(5, field->height() / 2)))
+        return false;
+    test::PressKeyAsUser(Qt::Key_A, Qt::ControlModifier);
+    test::TypeAsUser(text);
+    return field->hasFocus() && field->text() == text;
+}
+
+// Saves as the user does: by the tool button, by the menu with the mouse, or by Alt+F then S.
+bool SaveAsUser(TSDIAppForm& form, const QString& way)
+{
+    if (way == "tool-button")
+        return test::ClickAsUser(form.SaveBtn);
+    const auto menuOpen = [&form] { return form.FileMenu->isVisible(); };
+    if (way == "menu-mouse") {
+        QMenuBar* bar = form.menuBar();
+        return test::ClickAsUser(bar, bar->actionGeometry(form.FileMenu->menuAction()).center()) &&
+               QTest::qWaitFor(menuOpen) &&
+               test::ClickAsUser(form.FileMenu,
+                                 form.FileMenu->actionGeometry(form.SaveItem).center());
+    }
+    test::PressKeyAsUser(Qt::Key_F, Qt::AltModifier);
+    if (!QTest::qWaitFor(menuOpen))
+        return false;
+    test::PressKeyAsUser(Qt::Key_S);
+    return true;
+}
+
 } // namespace
 
 class TestSdiAppFormCommands : public QObject
@@ -118,8 +152,13 @@ private slots:
     void failedOpenLeavesNoFileAndTheCaption();
     void cancelledOpenChangesNothing();
     void readLooksTheWeaponUpInTheList();
+    void readWithoutAnEntryDoesNothing_data();
     void readWithoutAnEntryDoesNothing();
     void typedNumbersAreBroughtWithinTheTables();
+    void saveWritesWhatTheWindowShows_data();
+    void saveWritesWhatTheWindowShows();
+    void toolBarClickLeavesTheFocusInTheField_data();
+    void toolBarClickLeavesTheFocusInTheField();
     void exitWritesTheListNumber_data();
     void exitWritesTheListNumber();
     void altXExitsWithoutTheMenu();
@@ -130,6 +169,7 @@ private:
     TSDIAppForm& form() { return mFixture->form(); }
     QString dataPath() const { return mFixture->path("Qelvint.dll"); }
     void Open(const QString& path);
+    void ActivateAfterDialog();
 
     std::unique_ptr<test::FormFixture> mFixture;
     QByteArray mOriginal;
@@ -151,6 +191,14 @@ void TestSdiAppFormCommands::Open(const QString& path)
         QMetaObject::invokeMethod(form().OpenDialog(), "accept");
     });
     form().OpenItemClick();
+    ActivateAfterDialog();
+}
+
+// Without a window manager nothing hands the activation back from a closed dialog to the window.
+void TestSdiAppFormCommands::ActivateAfterDialog()
+{
+    form().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form()));
 }
 
 void TestSdiAppFormCommands::openPickEditAndSaveWritesExactlyTheShownValues()
@@ -351,13 +399,34 @@ void TestSdiAppFormCommands::readLooksTheWeaponUpInTheList()
     QCOMPARE(form().SpinEdit2->Value(), 8);
 }
 
+void TestSdiAppFormCommands::readWithoutAnEntryDoesNothing_data()
+{
+    QTest::addColumn<QString>("weapon");
+    QTest::addColumn<QString>("listNumber");
+    QTest::addColumn<bool>("typedAndClicked");
+    QTest::newRow("list-number-past-the-entry") << "1921"
+                                                << "4" << false; // 1924 < 1921 + 4
+    // Still being typed: the button leaves the focus, and the number, in the field.
+    QTest::newRow("typed-9999-tool-button") << "9999"
+                                            << "3" << true;
+}
+
 void TestSdiAppFormCommands::readWithoutAnEntryDoesNothing()
 {
+    QFETCH(QString, weapon);
+    QFETCH(QString, listNumber);
+    QFETCH(bool, typedAndClicked);
     Open(dataPath());
-    form().SpinEdit1->setText("1921");
-    form().SpinEdit5->setText("4"); // 1924 names < 1921 + 4
+    form().SpinEdit5->setText(listNumber);
     form().SpinEdit2->setText("77");
-    form().ReadClick();
+    if (typedAndClicked) {
+        QVERIFY(TypeOver(form().SpinEdit1, weapon));
+        QVERIFY(test::ClickAsUser(form().Read));
+    } else {
+        form().SpinEdit1->setText(weapon);
+        form().ReadClick();
+    }
+    QCOMPARE(form().SpinEdit1->text(), weapon);
     QCOMPARE(form().ComboBox1->ItemIndex(), -1);
     QCOMPARE(form().SpinEdit2->Value(), 77);
 }
@@ -374,6 +443,107 @@ void TestSdiAppFormCommands::typedNumbersAreBroughtWithinTheTables()
     const QByteArray after = ReadFile(dataPath());
     QCOMPARE(after.size(), mOriginal.size());
     QCOMPARE(static_cast<uint8_t>(after[WeaponRecordOffset(1921)]), uint8_t(99));
+}
+
+void TestSdiAppFormCommands::saveWritesWhatTheWindowShows_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("588-in-0-to-255") << "SpinEdit23w"
+                                     << "588"
+                                     << "255";
+    QTest::newRow("minus-3-in-0-to-99") << "SpinEdit10a"
+                                        << "-3"
+                                        << "0";
+    QTest::newRow("70000-in-0-to-65535") << "SpinEdit21a"
+                                         << "70000"
+                                         << "65535";
+    QTest::newRow("847-in-0-to-800") << "SpinEdit17a"
+                                     << "847"
+                                     << "800";
+    QTest::newRow("1.5-no-number") << "SpinEdit16a"
+                                   << "1.5"
+                                   << "0";
+    QTest::newRow("1.-no-number-lower-limit-1") << "SpinEdit8w"
+                                                << "1."
+                                                << "1";
+    QTest::newRow("007-kept-as-typed") << "SpinEdit22w"
+                                       << "007"
+                                       << "007";
+}
+
+// Every way of saving writes the same bytes for the same typed text: the text put within the
+// field's limits, as the field shows it afterwards, and the focus still in the field.
+void TestSdiAppFormCommands::saveWritesWhatTheWindowShows()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    auto* edit = form().findChild<TSpinEdit*>(field);
+    QVERIFY(edit);
+
+    // Each save goes into a copy of its own, dropped on the window.
+    const QString reference = mFixture->path("reference.dll");
+    WriteFile(reference, mOriginal);
+    form().FormDropFiles({reference});
+    edit->setText(shown);
+    form().WriteClick();
+    const QByteArray expected = ReadFile(reference);
+
+    for (const QString way : {"tool-button", "menu-mouse", "menu-keys"}) {
+        const QString path = mFixture->path(way + ".dll");
+        WriteFile(path, mOriginal);
+        form().FormDropFiles({path});
+        QVERIFY(TypeOver(edit, typed));
+        QVERIFY2(SaveAsUser(form(), way), qPrintable(way));
+        QTRY_VERIFY(!form().FileMenu->isVisible());
+        QCOMPARE(edit->text(), shown);
+        QVERIFY2(edit->hasFocus(), qPrintable(way));
+        QVERIFY2(ReadFile(path) == expected, qPrintable(way));
+    }
+    // Loaded again, the field shows the number the save wrote.
+    form().FormDropFiles({reference});
+    QCOMPARE(edit->Value(), shown.toInt());
+}
+
+void TestSdiAppFormCommands::toolBarClickLeavesTheFocusInTheField_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QPoint>("at"); // on the tool bar; the control's centre when left out
+    const QPoint centre(-1, -1);
+    QTest::newRow("OpenBtn-dialog-cancelled") << "OpenBtn" << centre;
+    QTest::newRow("SaveBtn") << "SaveBtn" << centre;
+    QTest::newRow("ExitBtn-WN.dat-missing") << "ExitBtn" << centre;
+    QTest::newRow("Read") << "Read" << centre;
+    QTest::newRow("panel-between-two-buttons") << "SpeedPanel" << QPoint(70, 17);
+}
+
+// No command writes the list number, so what it shows after is what was typed.
+void TestSdiAppFormCommands::toolBarClickLeavesTheFocusInTheField()
+{
+    QFETCH(QString, control);
+    QFETCH(QPoint, at);
+    Open(dataPath());
+    QVERIFY(TypeOver(form().SpinEdit5, "99"));
+    if (control == "OpenBtn") {
+        QTimer::singleShot(0, form().OpenDialog(),
+                           [this] { QMetaObject::invokeMethod(form().OpenDialog(), "reject"); });
+    }
+    if (control == "ExitBtn") // so the window stays to take the next key
+        QVERIFY(QFile::remove(mFixture->path("WN.dat")));
+    QStringList errors;
+    const ErrorBoxRunner previous =
+        SetErrorBoxRunner([&errors](const ErrorBoxContent& box) { errors << box.text; });
+
+    const bool clicked = test::ClickAsUser(form().findChild<QWidget*>(control), at);
+    SetErrorBoxRunner(previous);
+    QVERIFY(clicked);
+    ActivateAfterDialog();
+    QCOMPARE(errors.size(), control == "ExitBtn" ? 1 : 0);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form().SpinEdit5));
+    test::TypeAsUser("9");
+    QCOMPARE(form().SpinEdit5->text(), QString("999"));
 }
 
 void TestSdiAppFormCommands::exitWritesTheListNumber_data()
@@ -406,7 +576,7 @@ void TestSdiAppFormCommands::exitWritesTheListNumber()
         QTRY_VERIFY(form().FileMenu->isVisible());
         QTest::keyClick(form().FileMenu, Qt::Key_X);
     } else {
-        form().ExitBtn->click();
+        QVERIFY(test::ClickAsUser(form().ExitBtn));
     }
     QVERIFY(!form().isVisible());
     QCOMPARE(ReadFile(mFixture->path("WN.dat")), before.chopped(2) + lastTwo);
