@@ -1,6 +1,5 @@
-// The about box on an X display with a window manager that frames and places windows: the box
-// still stands centred on the screen, frame included, wherever its owner stands. The window
-// manager (openbox) is started by the test on the display it is given.
+// The about box on an X display whose window manager (openbox, started by the test) frames and
+// places windows: the box stands centred on the screen, frame included, wherever its owner is.
 
 #include "taboutbox.h"
 
@@ -13,28 +12,6 @@
 #include <QTest>
 
 using kt63::TAboutBox;
-
-namespace {
-
-QString Where(const QRect& frame)
-{
-    return QString("frame %1,%2 %3x%4")
-        .arg(frame.left())
-        .arg(frame.top())
-        .arg(frame.width())
-        .arg(frame.height());
-}
-
-// How far the frame's centre lies from the middle of the screen's free area, in pixels.
-int OffCentre(const QRect& frame)
-{
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint screenCentre(area.left() + area.width() / 2, area.top() + area.height() / 2);
-    const QPoint frameCentre(frame.left() + frame.width() / 2, frame.top() + frame.height() / 2);
-    return (frameCentre - screenCentre).manhattanLength();
-}
-
-} // namespace
 
 class TestAboutBoxPlacement : public QObject
 {
@@ -61,7 +38,6 @@ void TestAboutBoxPlacement::initTestCase()
     // Openbox runs its start-up command once it manages the display.
     const QString ready = mScratch.filePath("ready");
     mWindowManager.start(openbox, {"--sm-disable", "--startup", "touch " + ready});
-    QVERIFY(mWindowManager.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ready), 10000);
 }
 
@@ -88,14 +64,22 @@ void TestAboutBoxPlacement::centredInItsFrame()
     window.setGeometry(owner);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint centre(area.left() + area.width() / 2, area.top() + area.height() / 2);
+    const auto offCentre = [&](const QRect& frame) {
+        return (QPoint(frame.left() + frame.width() / 2, frame.top() + frame.height() / 2) - centre)
+            .manhattanLength();
+    };
     TAboutBox box(&window);
     for (int showing = 0; showing < showings; ++showing) {
         box.hide();
         box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
         QTRY_VERIFY_WITH_TIMEOUT(box.frameGeometry().size() != box.size(), 5000);
-        QTRY_VERIFY2_WITH_TIMEOUT(OffCentre(box.frameGeometry()) <= 1,
-                                  qPrintable(Where(box.frameGeometry())), 5000);
+        QTRY_VERIFY2_WITH_TIMEOUT(offCentre(box.frameGeometry()) <= 1,
+                                  qPrintable(QString("frame at %1,%2")
+                                                 .arg(box.frameGeometry().left())
+                                                 .arg(box.frameGeometry().top())),
+                                  5000);
     }
 }
 

@@ -510,8 +510,6 @@ void TestSpinEdit::inputMethodKeptOut()
         field.SetReadOnly(false);
     }
     field.show();
-    QApplication::setActiveWindow(&field);
-    field.setFocus();
     QVERIFY(QTest::qWaitForWindowActive(&field));
     QCOMPARE(QGuiApplication::focusObject(), &field);
 
@@ -528,7 +526,6 @@ void TestSpinEdit::inputMethodKeptOut()
     committed.setCommitString(commit);
     QApplication::sendEvent(&field, &committed);
     QCOMPARE(field.text(), QStringLiteral("12"));
-    QCOMPARE(field.Value(), 12);
     QCOMPARE(gBeeps, beeps);
 }
 
