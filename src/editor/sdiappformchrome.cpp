@@ -70,6 +70,7 @@ void TSDIAppForm::CreateChoiceLists()
 {
     ComboBox1 = new TComboBox(ClientArea);
     ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setAccessibleName("兵器リスト");
     ComboBox1->setGeometry(64, 56, 217, 26);
     ComboBox1->SetMaxLength(24);
     ComboBox1->SetDropDownCount(20);
@@ -77,6 +78,7 @@ void TSDIAppForm::CreateChoiceLists()
 
     ComboBox2 = new TComboBox(ClientArea);
     ComboBox2->setObjectName("ComboBox2");
+    ComboBox2->setAccessibleName("武装リスト");
     ComboBox2->setGeometry(344, 56, 217, 26);
     ComboBox2->SetMaxLength(0);
     ComboBox2->SetDropDownCount(10);

@@ -29,6 +29,10 @@ struct SpinRow
     std::optional<ShownRange> limits; // a selector's own; a value field's are its field's
     int maxLength;
     int32_t initial;
+    // What a screen reader says for the field: the headings the user reads over it, from the
+    // top, and where two fields share them, which of the two it is. A field under the same
+    // words as a list is told apart from it by what it holds.
+    const char* heading;
 };
 
 // A value field takes the range the field table gives its field, the same table from which
@@ -39,57 +43,57 @@ constexpr std::nullopt_t kFieldRange = std::nullopt;
 
 // Every spin field is 28 pixels high; equal limits (0 and 0) mean no limit at all.
 const SpinRow kSpinRows[] = {
-    {KT63_SPIN(SpinEdit1), Place::Client, 0, 104, 57, SpinLimits(1, 1921), 4, 1},
-    {KT63_SPIN(SpinEdit2), Place::Client, 0, 272, 57, SpinLimits(0, 1920), 4, 0},
-    {KT63_SPIN(SpinEdit3), Place::Client, 0, 56, 57, SpinLimits(0, 2800), 4, 0},
-    {KT63_SPIN(SpinEdit4), Place::Client, 288, 56, 49, SpinLimits(0, 800), 3, 0},
-    {KT63_SPIN(SpinEdit7w), Place::Client, 520, 104, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit8w), Place::Client, 520, 152, 41, kFieldRange, 2, 1},
-    {KT63_SPIN(SpinEdit5), Place::Client, 0, 397, 57, SpinLimits(0, 561), 4, 0},
-    {KT63_SPIN(SpinEdit9w), Place::Client, 592, 216, 57, kFieldRange, 4, 0},
-    {KT63_SPIN(SpinEdit10w), Place::Client, 592, 262, 57, kFieldRange, 4, 0},
-    {KT63_SPIN(SpinEdit11w), Place::Client, 592, 307, 57, kFieldRange, 4, 0},
-    {KT63_SPIN(SpinEdit12w), Place::Client, 592, 352, 57, kFieldRange, 4, 0},
-    {KT63_SPIN(SpinEdit13w), Place::Client, 592, 397, 57, kFieldRange, 4, 0},
-    {KT63_SPIN(SpinEdit22w), Place::Client, 248, 211, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit20a), Place::Client, 16, 208, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit23w), Place::Client, 8, 152, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit0w), Place::Sheet1, 8, 44, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit1w), Place::Sheet1, 56, 44, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit2w), Place::Sheet1, 120, 44, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit3w), Place::Sheet1, 168, 44, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit4w), Place::Sheet1, 224, 44, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit5w), Place::Sheet1, 272, 44, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit6w), Place::Sheet1, 328, 44, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit14w), Place::Sheet2, 8, 48, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit15w), Place::Sheet2, 48, 48, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit16w), Place::Sheet2, 88, 48, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit17w), Place::Sheet2, 136, 48, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit18w), Place::Sheet2, 176, 48, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit19w), Place::Sheet2, 216, 48, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit20w), Place::Sheet2, 256, 48, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit21w), Place::Sheet2, 304, 48, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit0a), Place::Tabs, 16, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit1a), Place::Tabs, 72, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit2a), Place::Tabs, 120, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit3a), Place::Tabs, 168, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit4a), Place::Tabs, 216, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit5a), Place::Tabs, 264, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit6a), Place::Tabs, 320, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit7a), Place::Tabs, 368, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit8a), Place::Tabs, 416, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit9a), Place::Tabs, 464, 77, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit21a), Place::Tabs, 456, 105, 65, kFieldRange, 5, 0},
-    {KT63_SPIN(SpinEdit10a), Place::Tabs, 16, 149, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit11a), Place::Tabs, 72, 149, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit12a), Place::Tabs, 120, 149, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit13a), Place::Tabs, 168, 149, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit14a), Place::Tabs, 216, 149, 41, kFieldRange, 2, 0},
-    {KT63_SPIN(SpinEdit15a), Place::Tabs, 272, 149, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit16a), Place::Tabs, 328, 149, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit17a), Place::Tabs, 384, 149, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit18a), Place::Tabs, 432, 149, 49, kFieldRange, 3, 0},
-    {KT63_SPIN(SpinEdit19a), Place::Tabs, 480, 149, 41, kFieldRange, 2, 0},
+    {KT63_SPIN(SpinEdit1), Place::Client, 0, 104, 57, SpinLimits(1, 1921), 4, 1, "兵器"},
+    {KT63_SPIN(SpinEdit2), Place::Client, 0, 272, 57, SpinLimits(0, 1920), 4, 0, "武装"},
+    {KT63_SPIN(SpinEdit3), Place::Client, 0, 56, 57, SpinLimits(0, 2800), 4, 0, "兵器リスト 番号"},
+    {KT63_SPIN(SpinEdit4), Place::Client, 288, 56, 49, SpinLimits(0, 800), 3, 0, "武装リスト 番号"},
+    {KT63_SPIN(SpinEdit7w), Place::Client, 520, 104, 41, kFieldRange, 2, 0, "年"},
+    {KT63_SPIN(SpinEdit8w), Place::Client, 520, 152, 41, kFieldRange, 2, 1, "月"},
+    {KT63_SPIN(SpinEdit5), Place::Client, 0, 397, 57, SpinLimits(0, 561), 4, 0, "ﾘｽﾄNo."},
+    {KT63_SPIN(SpinEdit9w), Place::Client, 592, 216, 57, kFieldRange, 4, 0, "改良１"},
+    {KT63_SPIN(SpinEdit10w), Place::Client, 592, 262, 57, kFieldRange, 4, 0, "改良２"},
+    {KT63_SPIN(SpinEdit11w), Place::Client, 592, 307, 57, kFieldRange, 4, 0, "改良３"},
+    {KT63_SPIN(SpinEdit12w), Place::Client, 592, 352, 57, kFieldRange, 4, 0, "改良４"},
+    {KT63_SPIN(SpinEdit13w), Place::Client, 592, 397, 57, kFieldRange, 4, 0, "改良５"},
+    {KT63_SPIN(SpinEdit22w), Place::Client, 248, 211, 49, kFieldRange, 3, 0, "重量"},
+    {KT63_SPIN(SpinEdit20a), Place::Client, 16, 208, 41, kFieldRange, 2, 0, "装備種"},
+    {KT63_SPIN(SpinEdit23w), Place::Client, 8, 152, 49, kFieldRange, 3, 0, "兵種"},
+    {KT63_SPIN(SpinEdit0w), Place::Sheet1, 8, 44, 41, kFieldRange, 2, 0, "生産国"},
+    {KT63_SPIN(SpinEdit1w), Place::Sheet1, 56, 44, 49, kFieldRange, 3, 0, "機数"},
+    {KT63_SPIN(SpinEdit2w), Place::Sheet1, 120, 44, 41, kFieldRange, 2, 0, "移動能力 速度"},
+    {KT63_SPIN(SpinEdit3w), Place::Sheet1, 168, 44, 49, kFieldRange, 3, 0, "移動能力 燃料"},
+    {KT63_SPIN(SpinEdit4w), Place::Sheet1, 224, 44, 41, kFieldRange, 2, 0, "防御力 対空"},
+    {KT63_SPIN(SpinEdit5w), Place::Sheet1, 272, 44, 41, kFieldRange, 2, 0, "防御力 対地"},
+    {KT63_SPIN(SpinEdit6w), Place::Sheet1, 328, 44, 41, kFieldRange, 2, 0, "索敵"},
+    {KT63_SPIN(SpinEdit14w), Place::Sheet2, 8, 48, 41, kFieldRange, 2, 0, "兵員"},
+    {KT63_SPIN(SpinEdit15w), Place::Sheet2, 48, 48, 41, kFieldRange, 2, 0, "軽砲"},
+    {KT63_SPIN(SpinEdit16w), Place::Sheet2, 88, 48, 41, kFieldRange, 2, 0, "重砲"},
+    {KT63_SPIN(SpinEdit17w), Place::Sheet2, 136, 48, 41, kFieldRange, 2, 0, "空挺"},
+    {KT63_SPIN(SpinEdit18w), Place::Sheet2, 176, 48, 41, kFieldRange, 2, 0, "空輸"},
+    {KT63_SPIN(SpinEdit19w), Place::Sheet2, 216, 48, 41, kFieldRange, 2, 0, "輸送"},
+    {KT63_SPIN(SpinEdit20w), Place::Sheet2, 256, 48, 41, kFieldRange, 2, 0, "艦載"},
+    {KT63_SPIN(SpinEdit21w), Place::Sheet2, 304, 48, 41, kFieldRange, 2, 0, "被搭載"},
+    {KT63_SPIN(SpinEdit0a), Place::Tabs, 16, 77, 49, kFieldRange, 3, 0, "武装数"},
+    {KT63_SPIN(SpinEdit1a), Place::Tabs, 72, 77, 49, kFieldRange, 3, 0, "攻撃力 対空"},
+    {KT63_SPIN(SpinEdit2a), Place::Tabs, 120, 77, 49, kFieldRange, 3, 0, "攻撃力 対甲"},
+    {KT63_SPIN(SpinEdit3a), Place::Tabs, 168, 77, 49, kFieldRange, 3, 0, "攻撃力 対人"},
+    {KT63_SPIN(SpinEdit4a), Place::Tabs, 216, 77, 49, kFieldRange, 3, 0, "攻撃力 対艦"},
+    {KT63_SPIN(SpinEdit5a), Place::Tabs, 264, 77, 49, kFieldRange, 3, 0, "攻撃力 対潜"},
+    {KT63_SPIN(SpinEdit6a), Place::Tabs, 320, 77, 49, kFieldRange, 3, 0, "射程 対空 １"},
+    {KT63_SPIN(SpinEdit7a), Place::Tabs, 368, 77, 49, kFieldRange, 3, 0, "射程 対空 ２"},
+    {KT63_SPIN(SpinEdit8a), Place::Tabs, 416, 77, 49, kFieldRange, 3, 0, "射程 対地 １"},
+    {KT63_SPIN(SpinEdit9a), Place::Tabs, 464, 77, 49, kFieldRange, 3, 0, "射程 対地 ２"},
+    {KT63_SPIN(SpinEdit21a), Place::Tabs, 456, 105, 65, kFieldRange, 5, 0, "武装種"},
+    {KT63_SPIN(SpinEdit10a), Place::Tabs, 16, 149, 41, kFieldRange, 2, 0, "命中"},
+    {KT63_SPIN(SpinEdit11a), Place::Tabs, 72, 149, 41, kFieldRange, 2, 0, "優先 対空 １"},
+    {KT63_SPIN(SpinEdit12a), Place::Tabs, 120, 149, 41, kFieldRange, 2, 0, "優先 対空 ２"},
+    {KT63_SPIN(SpinEdit13a), Place::Tabs, 168, 149, 41, kFieldRange, 2, 0, "優先 対地 １"},
+    {KT63_SPIN(SpinEdit14a), Place::Tabs, 216, 149, 41, kFieldRange, 2, 0, "優先 対地 ２"},
+    {KT63_SPIN(SpinEdit15a), Place::Tabs, 272, 149, 49, kFieldRange, 3, 0, "弾数"},
+    {KT63_SPIN(SpinEdit16a), Place::Tabs, 328, 149, 49, kFieldRange, 3, 0, "価格"},
+    {KT63_SPIN(SpinEdit17a), Place::Tabs, 384, 149, 49, kFieldRange, 3, 0, "名称"},
+    {KT63_SPIN(SpinEdit18a), Place::Tabs, 432, 149, 49, kFieldRange, 3, 0, "ｼﾙｴｯﾄ"},
+    {KT63_SPIN(SpinEdit19a), Place::Tabs, 480, 149, 41, kFieldRange, 2, 0, "特殊"},
 };
 
 #undef KT63_SPIN
@@ -235,6 +239,7 @@ void TSDIAppForm::CreateSpinFields()
         field->SetMinValue(limits.minValue);
         field->SetMaxValue(limits.maxValue);
         field->SetMaxLength(row.maxLength);
+        field->setAccessibleName(QString::fromUtf8(row.heading));
         // The limits first, so that the initial value is brought within them.
         field->SetValue(row.initial);
         field->setAttribute(Qt::WA_InputMethodEnabled, false);

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
 
@@ -125,11 +126,26 @@ void TAboutBox::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+// A position set before the box is mapped is the program's own choice, and Qt tells the window
+// manager so (WM_NORMAL_HINTS: user-specified position, north-west gravity): the manager puts the
+// frame's corner there.
 void TAboutBox::showEvent(QShowEvent* event)
 {
-    // The window frame may only be known now; centre the whole window, frame included.
     CentreOnScreen();
+    mAwaitingFrame = true;
     QDialog::showEvent(event);
+}
+
+// The size of the frame is known only once the window manager has put the box into it, so the
+// box is centred once more then, frame included. A bare display adds no frame, and the first
+// centring stands.
+void TAboutBox::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    if (mAwaitingFrame && frameGeometry().size() != size()) {
+        mAwaitingFrame = false;
+        CentreOnScreen();
+    }
 }
 
 void TAboutBox::CentreOnScreen()

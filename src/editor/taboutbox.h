@@ -5,6 +5,7 @@
 class QFrame;
 class QKeyEvent;
 class QLabel;
+class QMoveEvent;
 class QPushButton;
 class QShowEvent;
 
@@ -36,6 +37,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void SetUpFrame();
@@ -46,6 +48,9 @@ private:
                         int height);
     static void FitToText(QLabel* label);
     void CentreOnScreen();
+
+    // Shown, and not yet framed by a window manager.
+    bool mAwaitingFrame = false;
 };
 
 } // namespace kt63

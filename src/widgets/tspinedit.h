@@ -80,7 +80,13 @@ public:
     // refused while typing is disabled. The caller owns the menu.
     QMenu* CreateContextMenu();
 
+    // Numbers are typed as they are, whatever state the input method is in: the field tells the
+    // input method, asked either way, that it takes none of its text.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    Q_INVOKABLE QVariant inputMethodQuery(Qt::InputMethodQuery query, QVariant argument) const;
+
 protected:
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,4 +1,5 @@
-// The user's side of TSpinEdit: arrow keys, the typed-character filter, cut and paste.
+// The user's side of TSpinEdit: arrow keys, the typed-character filter, input methods, cut and
+// paste.
 #include "tspinedit.h"
 
 #include "spincharfilter.h"
@@ -8,6 +9,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
@@ -96,6 +98,31 @@ bool TSpinEdit::HandleTypedText(QKeyEvent* event)
     }
     event->accept();
     return true;
+}
+
+QVariant TSpinEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    return inputMethodQuery(query, QVariant());
+}
+
+// The text box would say yes whenever it is enabled and writable, and an input method that
+// believes it would compose full-width digits that pass neither the filter nor the length limit.
+QVariant TSpinEdit::inputMethodQuery(Qt::InputMethodQuery query, QVariant argument) const
+{
+    if (query == Qt::ImEnabled) {
+        return false;
+    }
+    return QLineEdit::inputMethodQuery(query, argument);
+}
+
+// Should an input method send its text all the same, none of it reaches the field: committed
+// text is refused like any character the filter refuses, and no composition is shown.
+void TSpinEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty()) {
+        SystemBeep();
+    }
+    event->accept();
 }
 
 void TSpinEdit::PasteBounded()

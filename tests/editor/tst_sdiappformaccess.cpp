@@ -1,0 +1,136 @@
+// What software beside the user asks of the window's controls: a screen reader (or any UI
+// automation through the accessibility bus) their names, an input method whether they take its
+// text.
+
+#include "formfixture.h"
+
+#include "tcombobox.h"
+#include "tradiogroup.h"
+#include "tsdiappform.h"
+#include "tspinedit.h"
+#include "ttabcontrol.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QMap>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace kt63;
+
+namespace {
+
+QString AccessibleName(QWidget* control)
+{
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+}
+
+bool FocusTakesInputMethod()
+{
+    return QGuiApplication::inputMethod()->queryFocusObject(Qt::ImEnabled, {}).toBool();
+}
+
+void CommitToFocus(const QString& text)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(QGuiApplication::focusObject(), &commit);
+}
+
+} // namespace
+
+class TestSdiAppFormAccess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { mFixture = std::make_unique<test::FormFixture>(); }
+    void cleanup() { mFixture.reset(); }
+
+    void everyControlNamedOnce();
+    void namesReadFromTheHeadings_data();
+    void namesReadFromTheHeadings();
+    void inputMethodOnlyInTheWeaponList();
+
+private:
+    std::unique_ptr<test::FormFixture> mFixture;
+};
+
+// Every control the user can work, on both pages: the fields, the lists, the radio groups (their
+// buttons are named by their items within the group) and the two rows of tabs.
+void TestSdiAppFormAccess::everyControlNamedOnce()
+{
+    TSDIAppForm& form = mFixture->form();
+    QList<QWidget*> controls{form.TabControl1->Row(), form.PageControl1->tabBar()};
+    for (QWidget* control : form.findChildren<QWidget*>()) {
+        if (qobject_cast<TSpinEdit*>(control) || qobject_cast<TComboBox*>(control) ||
+            qobject_cast<TRadioGroup*>(control))
+            controls << control;
+    }
+    QCOMPARE(controls.size(), 2 + 51 + 2 + 4);
+
+    QMap<QString, QString> named; // accessible name -> control
+    for (QWidget* control : controls) {
+        const QString name = AccessibleName(control);
+        const QString owner = test::OwnerName(control);
+        QVERIFY2(!name.trimmed().isEmpty(), qPrintable(owner));
+        QVERIFY2(!named.contains(name), qPrintable(name + ": " + named.value(name) + ", " + owner));
+        named.insert(name, owner);
+    }
+}
+
+void TestSdiAppFormAccess::namesReadFromTheHeadings_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("heading-over-two-headings") << "SpinEdit2w"
+                                               << "移動能力 速度";
+    QTest::newRow("spread-heading") << "SpinEdit1a"
+                                    << "攻撃力 対空";
+    QTest::newRow("second-of-a-pair") << "SpinEdit7a"
+                                      << "射程 対空 ２";
+    QTest::newRow("index-under-the-list-heading") << "SpinEdit3"
+                                                  << "兵器リスト 番号";
+    QTest::newRow("weapon-list") << "ComboBox1"
+                                 << "兵器リスト";
+    QTest::newRow("radio-group") << "RadioGroup4"
+                                 << "Ｌｖ";
+}
+
+void TestSdiAppFormAccess::namesReadFromTheHeadings()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    QCOMPARE(AccessibleName(mFixture->form().findChild<QWidget*>(control)), name);
+}
+
+// The user types a name into the weapon list with the input method on, then clicks the weapon
+// number and types digits: the list took the composed text; the field tells the input method it
+// takes none, refuses what is committed to it all the same, and gets the digits as keys.
+void TestSdiAppFormAccess::inputMethodOnlyInTheWeaponList()
+{
+    TSDIAppForm& form = mFixture->form();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+
+    QTest::mouseClick(form.ComboBox1, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::focusObject(), form.ComboBox1);
+    QVERIFY(FocusTakesInputMethod());
+    CommitToFocus("兵器");
+    QCOMPARE(form.ComboBox1->Text(), QString("兵器"));
+
+    QTest::mouseClick(form.SpinEdit1, Qt::LeftButton, {}, QPoint(20, 14));
+    QCOMPARE(QGuiApplication::focusObject(), form.SpinEdit1);
+    QVERIFY(!FocusTakesInputMethod());
+    CommitToFocus("４２");
+    QCOMPARE(form.SpinEdit1->text(), QString("1"));
+    form.SpinEdit1->end(false);
+    QTest::keyClicks(form.SpinEdit1, "42");
+    QCOMPARE(form.SpinEdit1->text(), QString("142"));
+}
+
+QTEST_MAIN(TestSdiAppFormAccess)
+#include "tst_sdiappformaccess.moc"
