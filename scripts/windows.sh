@@ -125,7 +125,7 @@ cmake --build "$out"
 echo "== Windows tests under Wine"
 make_wine_prefix
 started=$SECONDS
-ctest --test-dir "$out" --output-on-failure
+ctest --test-dir "$out" --output-on-failure -j "$(nproc)"
 echo "Windows tests took $((SECONDS - started)) s"
 
 write_zip
