@@ -83,11 +83,13 @@ write_notices() {
         echo "kt63-table.exe holds code of these libraries, under their own licences."
         echo "libcsv is LGPL-2.1+: its source is Debian's source package libcsv, and the program"
         echo "can be built again against a changed libcsv with scripts/windows.sh."
-        for package in libcsv-dev libcli11-dev nlohmann-json3-dev mingw-w64-x86-64-dev \
-            gcc-mingw-w64-base; do
+        echo "The C++ and C runtime of GCC are under the GCC Runtime Library Exception."
+        for package in libcsv-dev libcli11-dev nlohmann-json3-dev mingw-w64-x86-64-dev; do
             printf '\n==== %s ====\n\n' "$package"
             cat "/usr/share/doc/$package/copyright"
         done
+        printf '\n==== GNU Lesser General Public License 2.1 (libcsv) ====\n\n'
+        cat /usr/share/common-licenses/LGPL-2.1
     } >"$to"
 }
 

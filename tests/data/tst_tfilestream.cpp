@@ -77,6 +77,26 @@ TEST_F(FileStreamTest, OpeningForWritingNeitherTruncatesNorMovesTheEnd)
     EXPECT_EQ(test::ReadBytes(file), test::Hex("00 01 02 03 04 05 06 07 08 09"));
 }
 
+// Paths are UTF-8: a folder with a Japanese name is found, not a name in the locale's code page.
+TEST_F(FileStreamTest, OpensPathsThroughFoldersWithJapaneseNames)
+{
+    const std::string folder = dir.path("兵器データ");
+    ASSERT_TRUE(std::filesystem::create_directory(PathFromUtf8(folder)));
+    const std::string path = folder + "/Qelvint.dll";
+    test::WriteBytes(path, test::Hex("41 42"));
+    TFileStream stream(path, kReadWriteDenyWrite);
+    uint8_t bytes[2] = {};
+    EXPECT_EQ(stream.Read(bytes, 2), 2);
+    EXPECT_EQ(bytes[1], 0x42);
+    EXPECT_TRUE(stream.CurrentStatus().pathNamesIt);
+    try {
+        TFileStream missing(folder + "/なし.dll", kReadExclusive);
+        FAIL() << "opened a missing file";
+    } catch (const EFOpenError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + folder + "/なし.dll は開けません");
+    }
+}
+
 // --- Sharing -------------------------------------------------------------------------------
 
 struct SharingRow
