@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the main build, the data and kt63-table tests once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and short runs of the fuzz targets where
-# clang can build them.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, short runs of the fuzz targets where
+# clang can build them, and kt63-table for Windows under Wine where it can be installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -31,4 +31,15 @@ if command -v clang++ >/dev/null &&
     ctest --test-dir build-fuzz --output-on-failure -L fuzz
 else
     echo "== Fuzz targets skipped: clang++ with libFuzzer is not installed"
+fi
+
+# The Windows step installs the cross compiler and Wine itself, which needs root or sudo unless
+# they are there already.
+if [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null ||
+    { command -v x86_64-w64-mingw32-g++-posix && command -v wine; } >/dev/null; then
+    echo "== kt63-table for Windows, tested under Wine"
+    bash scripts/windows.sh
+else
+    echo "== kt63-table for Windows skipped: mingw-w64 and Wine are not installed, and without" \
+        "root or sudo they cannot be"
 fi

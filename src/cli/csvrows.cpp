@@ -1,6 +1,7 @@
 #include "csvrows.h"
 
 #include "tablefileerror.h"
+#include "utf8path.h"
 
 #include <csv.h>
 #include <fstream>
@@ -46,7 +47,7 @@ private:
 
 CsvTable ReadCsvFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in)
         throw ETableFileError("cannot read the patch " + path);
     return ParseCsvText({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()},

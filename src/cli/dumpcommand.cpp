@@ -4,6 +4,7 @@
 #include "tabledump.h"
 #include "tablefileerror.h"
 #include "tfilestream.h"
+#include "utf8path.h"
 #include "weaponnames.h"
 
 #include <filesystem>
@@ -26,7 +27,7 @@ std::vector<TableId> ChosenTables(const std::string& name)
 
 template <class Write> void WriteFile(const std::string& path, Write write)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
     if (file)
         write(file);
     if (!file || !file.flush())
@@ -45,10 +46,10 @@ template <class Write> void WriteOut(const std::string& path, std::ostream& cons
 void DumpCsvFolder(const std::string& folder, const DataImage& image, const WeaponNames& names)
 {
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    std::filesystem::create_directories(PathFromUtf8(folder), error);
     for (TableId id : ChosenTables({})) {
         const TableLayout& table = Table(id);
-        const std::string path = (std::filesystem::path(folder) / (table.name + ".csv")).string();
+        const std::string path = Utf8FromPath(PathFromUtf8(folder) / (table.name + ".csv"));
         WriteFile(path, [&](std::ostream& out) { WriteCsvTable(out, table, image, names); });
     }
 }

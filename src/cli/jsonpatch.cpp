@@ -2,6 +2,7 @@
 
 #include "tablediff.h"
 #include "tablefileerror.h"
+#include "utf8path.h"
 
 #include <climits>
 #include <fstream>
@@ -81,7 +82,7 @@ std::string ReadChange(const Json& entry, FieldChange& change)
 
 std::string ReadText(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in)
         throw ETableFileError("cannot read the patch " + path);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "console.h"
 #include "exception.h"
 
 #include <CLI/CLI.hpp>
@@ -92,9 +93,17 @@ void AddApply(CLI::App& app, ApplyOptions& options)
 
 int main(int argc, char** argv)
 {
+    const Utf8Console console;
+    const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+    std::vector<const char*> argumentTexts;
+    for (const std::string& argument : arguments)
+        argumentTexts.push_back(argument.c_str());
     CLI::App app("Dumps, compares, checks and patches the weapon tables of the game's data file.",
                  "kt63-table");
     app.require_subcommand(1);
+    // The same options on every system: on Windows CLI11 would also take "/name" as an option,
+    // and a path written with forward slashes would be lost.
+    app.allow_windows_style_options(false);
     DumpOptions dump;
     DiffOptions diff;
     CheckOptions check;
@@ -104,7 +113,7 @@ int main(int argc, char** argv)
     AddCheck(app, check);
     AddApply(app, apply);
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? ExitSame : ExitTrouble;

@@ -2,6 +2,7 @@
 
 #include "tstream.h"
 
+#include <cstdint>
 #include <string>
 
 namespace kt63 {
@@ -16,10 +17,17 @@ inline constexpr uint16_t fmShareDenyWrite = 0x0020;
 inline constexpr uint16_t fmShareDenyRead = 0x0030;
 inline constexpr uint16_t fmShareDenyNone = 0x0040;
 
+// Whether `mode` is an access part of 0 to 2 or'ed with a sharing part of 0 to 4, and nothing else.
+constexpr bool IsValidOpenMode(uint16_t mode)
+{
+    return (mode & 0x3) <= fmOpenReadWrite && (mode & ~0xF3u) == 0 && (mode >> 4) <= 4;
+}
+
 // An existing file, opened unbuffered: every Read and Write is one system call, so what a
 // Write stored is in the file when it returns. Opening never creates, truncates or extends a
-// file. The sharing part is enforced with advisory locks (see filesharing.h), so two streams
-// that conflict, in this process or another, cannot both be open.
+// file. Two streams whose modes conflict, in this process or another, cannot both be open: on
+// Windows the system enforces the sharing part itself, on POSIX advisory locks do (see
+// filesharing.h). Paths are UTF-8.
 class TFileStream final : public TStream
 {
 public:
@@ -42,14 +50,15 @@ public:
     // cut it short.
     struct Status
     {
-        bool pathNamesIt; // the path still names the held file (same device and inode)
+        bool pathNamesIt; // the path still names the held file (same device and inode, or
+                          // on Windows the same volume and file index)
         bool pathExists;  // something exists at the path at all
         int64_t size;     // the held file's length now
     };
     Status CurrentStatus() const;
 
 private:
-    int mHandle;
+    std::intptr_t mHandle; // a POSIX descriptor, or the value of a Windows handle
     std::string mPath;
     std::string mAbsolutePath; // for CurrentStatus: a later change of folder must not matter
 };

@@ -1,36 +1,29 @@
 #include "clitestfiles.h"
+#include "exception.h"
+#include "process.h"
+#include "tfilestream.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sys/wait.h>
+#include <iterator>
+#include <sstream>
 
 namespace kt63 {
 namespace {
 
-struct ProgramRun
-{
-    int status;
-    std::string output; // standard output and standard error together
-};
+using test::ProgramRun;
 
-// Runs the program with `arguments` (already quoted for the shell).
-ProgramRun RunProgram(const std::string& arguments)
+ProgramRun RunProgram(const std::vector<std::string>& arguments)
 {
-    const std::string command = std::string(KT63_TABLE_PROGRAM) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ProgramRun run{-1, {}};
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.output.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return test::RunProgram(KT63_TABLE_PROGRAM, arguments);
 }
 
-std::string Quoted(const std::string& path)
+// Runs the program with `words`, separated by spaces.
+ProgramRun RunWords(const std::string& words)
 {
-    return "'" + path + "'";
+    std::istringstream in(words);
+    return RunProgram(
+        {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()});
 }
 
 class CommandLine : public ::testing::Test
@@ -52,11 +45,11 @@ protected:
 
 TEST_F(CommandLine, DiffExitsLikeDiff)
 {
-    EXPECT_EQ(RunProgram("diff " + Quoted(a) + " " + Quoted(a)).status, 0);
-    const ProgramRun different = RunProgram("diff " + Quoted(a) + " " + Quoted(b));
+    EXPECT_EQ(RunProgram({"diff", a, a}).status, 0);
+    const ProgramRun different = RunProgram({"diff", a, b});
     EXPECT_EQ(different.status, 1);
     EXPECT_EQ(different.output.rfind("weapon 17 Speed ", 0), 0u) << different.output;
-    const ProgramRun missing = RunProgram("diff " + Quoted(a) + " " + Quoted(dir.path("none")));
+    const ProgramRun missing = RunProgram({"diff", a, dir.path("none")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.output, "kt63-table: ﾌｧｲﾙ " + dir.path("none") + " は開けません.\n");
 }
@@ -64,14 +57,66 @@ TEST_F(CommandLine, DiffExitsLikeDiff)
 TEST_F(CommandLine, PatchFromDiffMakesTheFilesEqual)
 {
     const std::string patch = dir.path("p.json");
-    ASSERT_EQ(
-        RunProgram("diff --json " + Quoted(a) + " " + Quoted(b) + " > " + Quoted(patch)).status, 1);
-    EXPECT_EQ(RunProgram("apply " + Quoted(a) + " " + Quoted(patch)).status, 0);
+    ASSERT_EQ(test::RunProgram(KT63_TABLE_PROGRAM, {"diff", "--json", a, b}, patch).status, 1);
+    EXPECT_EQ(RunProgram({"apply", a, patch}).status, 0);
     EXPECT_EQ(test::ReadBytes(a), bytes);
-    const ProgramRun again = RunProgram("apply " + Quoted(a) + " " + Quoted(patch));
+    const ProgramRun again = RunProgram({"apply", a, patch});
     EXPECT_EQ(again.status, 1) << "the old values no longer match";
     EXPECT_NE(again.output.find("conflict"), std::string::npos) << again.output;
 }
+
+// Another program holds the data file in a mode of its own while kt63-table runs: the editor's
+// mode 34 lets apply only read, so a dry run lists the changes while the apply itself cannot
+// take the file for writing and says so, changing nothing.
+struct HeldRow
+{
+    const char* name;
+    uint16_t holderMode;
+    int dryRunStatus;
+    int applyStatus;
+};
+
+void PrintTo(const HeldRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class HeldByAnotherProgram : public CommandLine, public ::testing::WithParamInterface<HeldRow>
+{
+};
+
+TEST_P(HeldByAnotherProgram, ApplyWritesOnlyWhatTheHoldersModeLets)
+{
+    const HeldRow& row = GetParam();
+    const std::string patch = dir.path("p.json");
+    ASSERT_EQ(test::RunProgram(KT63_TABLE_PROGRAM, {"diff", "--json", a, b}, patch).status, 1);
+    const test::Bytes before = test::ReadBytes(a);
+    const std::string refused = "kt63-table: ﾌｧｲﾙ " + a + " は開けません.\n";
+    {
+        test::RunningProgram holder(KT63_HOLDFILE_PROGRAM, {a, std::to_string(row.holderMode)});
+        ASSERT_EQ(holder.ReadLine(), "held");
+        const ProgramRun dryRun = RunProgram({"apply", "--dry-run", a, patch});
+        EXPECT_EQ(dryRun.status, row.dryRunStatus) << dryRun.output;
+        const bool dryRunOpens = row.dryRunStatus == 0;
+        EXPECT_EQ(dryRun.output.rfind(dryRunOpens ? "would write weapon 17 Speed " : refused, 0),
+                  0u)
+            << dryRun.output;
+        const ProgramRun apply = RunProgram({"apply", a, patch});
+        EXPECT_EQ(apply.status, row.applyStatus) << apply.output;
+        const bool applyOpens = row.applyStatus == 0;
+        EXPECT_EQ(apply.output.rfind(applyOpens ? "weapon 17 Speed " : refused, 0), 0u)
+            << apply.output;
+    }
+    EXPECT_EQ(test::ReadBytes(a), row.applyStatus == 0 ? bytes : before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, HeldByAnotherProgram,
+    ::testing::Values(HeldRow{"editor_holds_the_data_file", fmOpenReadWrite | fmShareDenyWrite, 0,
+                              2},
+                      HeldRow{"held_exclusively", fmOpenRead | fmShareExclusive, 2, 2},
+                      HeldRow{"reader_denying_nothing", fmOpenRead | fmShareDenyNone, 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct HelpRow
 {
@@ -87,7 +132,7 @@ class Help : public ::testing::TestWithParam<HelpRow>
 
 TEST_P(Help, ExplainsEveryCommand)
 {
-    const ProgramRun run = RunProgram(GetParam().arguments);
+    const ProgramRun run = RunWords(GetParam().arguments);
     EXPECT_EQ(run.status, GetParam().status);
     EXPECT_NE(run.output.find(GetParam().part), std::string::npos) << run.output;
 }

@@ -18,7 +18,8 @@ namespace {
 
 using test::Bytes;
 
-constexpr int64_t LongAgo = 1000000000LL * 1000000000 + 123456789; // 2001, odd nanoseconds
+// 2001, at an odd fraction of a second that still falls on the 100 ns steps of Windows file times.
+constexpr int64_t LongAgo = 1000000000LL * 1000000000 + 123456700;
 
 std::string Replace(std::string text, const std::string& mark, const std::string& by)
 {

@@ -1,22 +1,34 @@
 #include "testfiles.h"
 
-#include <cstdlib>
-#include <fcntl.h>
+#include "utf8path.h"
+
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kt63::test {
 
-TempDir::TempDir()
+namespace {
+
+// A name no other test process picks at the same moment, tried again in the rare case it did.
+std::filesystem::path FreshFolder()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kt63-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    mPath = pattern;
+    std::random_device seed;
+    std::mt19937 engine(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto folder =
+            std::filesystem::temp_directory_path() / ("kt63-" + std::to_string(engine()));
+        if (std::filesystem::create_directory(folder))
+            return folder;
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
+
+} // namespace
+
+TempDir::TempDir() : mPath(FreshFolder()) {}
 
 TempDir::~TempDir()
 {
@@ -24,40 +36,35 @@ TempDir::~TempDir()
     std::filesystem::remove_all(mPath, ignored);
 }
 
+std::string TempDir::path(const std::string& name) const
+{
+    return Utf8FromPath(mPath / PathFromUtf8(name));
+}
+
 void WriteBytes(const std::string& path, const Bytes& bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        throw std::runtime_error("cannot create " + path);
-    const ssize_t done = ::write(fd, bytes.data(), bytes.size());
-    ::close(fd);
-    if (done != static_cast<ssize_t>(bytes.size()))
+    std::ofstream file(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    if (!file.flush())
         throw std::runtime_error("cannot write " + path);
 }
 
 Bytes ReadBytes(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0)
+    std::ifstream file(PathFromUtf8(path), std::ios::binary);
+    if (!file)
         throw std::runtime_error("cannot open " + path);
-    struct stat info
-    {
-    };
-    ::fstat(fd, &info);
-    Bytes bytes(static_cast<size_t>(info.st_size));
-    const ssize_t done = ::read(fd, bytes.data(), bytes.size());
-    ::close(fd);
-    if (done != static_cast<ssize_t>(bytes.size()))
+    Bytes bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (file.bad())
         throw std::runtime_error("cannot read " + path);
     return bytes;
 }
 
 bool Exists(const std::string& path)
 {
-    struct stat info
-    {
-    };
-    return ::lstat(path.c_str(), &info) == 0;
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(path), error));
 }
 
 Bytes RandomBytes(size_t size, uint32_t seed)

@@ -9,7 +9,8 @@ namespace kt63::test {
 
 using Bytes = std::vector<uint8_t>;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the system's temporary folder, removed with everything in it. Paths are
+// UTF-8, as the program's own.
 class TempDir
 {
 public:
@@ -18,14 +19,15 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string path(const std::string& name) const { return (mPath / name).string(); }
+    std::string path(const std::string& name) const;
     const std::filesystem::path& root() const { return mPath; }
 
 private:
     std::filesystem::path mPath;
 };
 
-// Whole-file helpers for checking what the code under test did; plain POSIX calls.
+// Whole-file helpers for checking what the code under test did, through the standard library
+// rather than the file stream under test.
 void WriteBytes(const std::string& path, const Bytes& bytes);
 Bytes ReadBytes(const std::string& path);
 bool Exists(const std::string& path);

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <filesystem>
 
 namespace kt63 {
 namespace {
@@ -18,12 +18,8 @@ using test::Hex;
 class NameListFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(::getcwd(mStart, sizeof mStart), mStart);
-        ASSERT_EQ(::chdir(dir.root().c_str()), 0);
-    }
-    void TearDown() override { ASSERT_EQ(::chdir(mStart), 0); }
+    void SetUp() override { std::filesystem::current_path(dir.root()); }
+    void TearDown() override { std::filesystem::current_path(mStart); }
 
     std::vector<std::string> NamesOf(const NameListFile& list)
     {
@@ -36,7 +32,7 @@ protected:
     test::TempDir dir;
 
 private:
-    char mStart[4096] = {};
+    const std::filesystem::path mStart = std::filesystem::current_path();
 };
 
 struct ReadRow
@@ -65,7 +61,7 @@ TEST_P(NameListRead, GivesTheNamesAreaAndTheSignedListNumber)
     EXPECT_EQ(list.namesAreaSize, row.namesAreaSize);
     EXPECT_EQ(list.listNumber, row.listNumber);
     EXPECT_EQ(NamesOf(list), row.names);
-    EXPECT_EQ(list.path, (dir.root() / "WN.dat").string());
+    EXPECT_EQ(list.path, dir.path("WN.dat"));
     EXPECT_EQ(test::ReadBytes("WN.dat"), row.file) << "reading writes nothing";
 }
 
@@ -156,7 +152,7 @@ TEST_F(NameListFileTest, WriteGoesToTheFileReadAtStartAfterTheWorkingDirectoryMo
     test::WriteBytes("WN.dat", Hex("00 41 03 00"));
     const NameListFile list = ReadNameListFile("WN.dat");
     test::TempDir elsewhere;
-    ASSERT_EQ(::chdir(elsewhere.root().c_str()), 0);
+    std::filesystem::current_path(elsewhere.root());
     WriteListNumber(list.path, list.namesAreaSize, 5);
     EXPECT_FALSE(test::Exists(elsewhere.path("WN.dat")));
     EXPECT_EQ(test::ReadBytes(list.path), Hex("00 41 05 00"));
@@ -187,7 +183,7 @@ TEST_F(NameListFileTest, WriteToAMissingOrHeldFileRaisesTheOpenErrorWithTheAbsol
         TFileStream other(list.path, fmOpenRead | fmShareDenyNone);
         EXPECT_THROW(WriteListNumber(list.path, list.namesAreaSize, 9), EFOpenError);
     }
-    ASSERT_EQ(::unlink("WN.dat"), 0);
+    ASSERT_TRUE(std::filesystem::remove("WN.dat"));
     try {
         WriteListNumber(list.path, list.namesAreaSize, 9);
         FAIL() << "wrote to a missing file";

@@ -1,13 +1,17 @@
 #include "exception.h"
 #include "testfiles.h"
 #include "tfilestream.h"
+#include "utf8path.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#ifndef _WIN32
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace kt63 {
 namespace {
@@ -53,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(EditorModes, MissingFileTest,
 TEST_F(FileStreamTest, RefusesADirectoryInEveryMode)
 {
     for (uint16_t mode : {kReadExclusive, kWriteExclusive, kReadWriteDenyWrite})
-        EXPECT_THROW(TFileStream(dir.root().string(), mode), EFOpenError) << mode;
+        EXPECT_THROW(TFileStream(Utf8FromPath(dir.root()), mode), EFOpenError) << mode;
 }
 
 TEST_F(FileStreamTest, RefusesModesOutsideTheAccessAndSharingParts)
@@ -71,6 +75,26 @@ TEST_F(FileStreamTest, OpeningForWritingNeitherTruncatesNorMovesTheEnd)
         TFileStream stream(file, kReadWriteDenyWrite);
     }
     EXPECT_EQ(test::ReadBytes(file), test::Hex("00 01 02 03 04 05 06 07 08 09"));
+}
+
+// Paths are UTF-8: a folder with a Japanese name is found, not a name in the locale's code page.
+TEST_F(FileStreamTest, OpensPathsThroughFoldersWithJapaneseNames)
+{
+    const std::string folder = dir.path("兵器データ");
+    ASSERT_TRUE(std::filesystem::create_directory(PathFromUtf8(folder)));
+    const std::string path = folder + "/Qelvint.dll";
+    test::WriteBytes(path, test::Hex("41 42"));
+    TFileStream stream(path, kReadWriteDenyWrite);
+    uint8_t bytes[2] = {};
+    EXPECT_EQ(stream.Read(bytes, 2), 2);
+    EXPECT_EQ(bytes[1], 0x42);
+    EXPECT_TRUE(stream.CurrentStatus().pathNamesIt);
+    try {
+        TFileStream missing(folder + "/なし.dll", kReadExclusive);
+        FAIL() << "opened a missing file";
+    } catch (const EFOpenError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + folder + "/なし.dll は開けません");
+    }
 }
 
 // --- Sharing -------------------------------------------------------------------------------
@@ -136,6 +160,86 @@ INSTANTIATE_TEST_SUITE_P(
         SharingRow{"readers_denying_none", fmOpenRead | fmShareDenyNone,
                    fmOpenRead | fmShareDenyNone, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Every access part with every sharing part, opened after every other: the second stream opens
+// only when the first lets others do what the second does and the second lets others do what
+// the first does. Parts 0 and 1 let nobody in.
+struct ModeMeaning
+{
+    const char* name;
+    uint16_t mode;
+    bool reads;
+    bool writes;
+    bool othersMayRead;
+    bool othersMayWrite;
+};
+
+constexpr ModeMeaning kEveryMode[] = {
+    {"read_compat", 0x00, true, false, false, false},
+    {"read_exclusive", 0x10, true, false, false, false},
+    {"read_deny_write", 0x20, true, false, true, false},
+    {"read_deny_read", 0x30, true, false, false, true},
+    {"read_deny_none", 0x40, true, false, true, true},
+    {"write_compat", 0x01, false, true, false, false},
+    {"write_exclusive", 0x11, false, true, false, false},
+    {"write_deny_write", 0x21, false, true, true, false},
+    {"write_deny_read", 0x31, false, true, false, true},
+    {"write_deny_none", 0x41, false, true, true, true},
+    {"read_write_compat", 0x02, true, true, false, false},
+    {"read_write_exclusive", 0x12, true, true, false, false},
+    {"read_write_deny_write", 0x22, true, true, true, false},
+    {"read_write_deny_read", 0x32, true, true, false, true},
+    {"read_write_deny_none", 0x42, true, true, true, true},
+};
+
+bool Lets(const ModeMeaning& holder, const ModeMeaning& opener)
+{
+    return (!opener.reads || holder.othersMayRead) && (!opener.writes || holder.othersMayWrite);
+}
+
+bool SecondOpens(const ModeMeaning& first, const ModeMeaning& second)
+{
+#ifndef _WIN32
+    // A write-only descriptor can mark what it does only with write locks, which refuse any
+    // other writer, even one that both modes would let in.
+    if (first.writes && second.writes && (!first.reads || !second.reads))
+        return false;
+#endif
+    return Lets(first, second) && Lets(second, first);
+}
+
+void PrintTo(const ModeMeaning& meaning, std::ostream* out)
+{
+    *out << meaning.name;
+}
+
+class SharingMatrixTest : public FileStreamTest, public ::testing::WithParamInterface<ModeMeaning>
+{
+};
+
+TEST_P(SharingMatrixTest, SecondStreamOpensExactlyWhenBothModesLetTheOtherIn)
+{
+    const ModeMeaning& first = GetParam();
+    TFileStream held(file, first.mode);
+    for (const ModeMeaning& second : kEveryMode) {
+        bool opened = true;
+        try {
+            TFileStream other(file, second.mode);
+        } catch (const EFOpenError& error) {
+            opened = false;
+            EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + file + " は開けません");
+        }
+        EXPECT_EQ(opened, SecondOpens(first, second)) << "then " << second.name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, SharingMatrixTest, ::testing::ValuesIn(kEveryMode),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Advisory locks and fork() are POSIX's. On Windows the system enforces the share modes itself,
+// between processes as within one; the matrix above and kt63-table's tests with a second process
+// holding the file show that there.
+#ifndef _WIN32
 
 // Runs `hold` in a child process, waits until it has done so, and ends the child on destruction.
 class OtherProcess
@@ -216,6 +320,77 @@ TEST_F(FileStreamTest, OurDataFileKeepsOtherProgramsExclusiveFlockOut)
     EXPECT_EQ(::flock(fd, LOCK_SH | LOCK_NB), 0);
     ::close(fd);
 }
+
+#endif
+
+// --- What became of the held file -----------------------------------------------------------
+
+// Another program changes the held data file behind the stream's back. On POSIX nothing stops
+// it, so the stream's status must tell what happened. On Windows the system itself refuses: a
+// held file cannot be deleted or renamed over, nor written while the stream denies writing.
+struct ChangeRow
+{
+    const char* name;
+    void (*change)(const std::string& path, std::error_code& error);
+    TFileStream::Status afterwards; // where the change went through
+    bool refusedOnWindows;
+};
+
+void PrintTo(const ChangeRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class HeldFileChangeTest : public FileStreamTest, public ::testing::WithParamInterface<ChangeRow>
+{
+};
+
+TEST_P(HeldFileChangeTest, StatusTellsWhatBecameOfTheFile)
+{
+    const ChangeRow& row = GetParam();
+    TFileStream held(file, kReadWriteDenyWrite);
+    std::error_code error;
+    row.change(file, error);
+#ifdef _WIN32
+    EXPECT_EQ(static_cast<bool>(error), row.refusedOnWindows) << error.message();
+    const TFileStream::Status expected{true, true, 10};
+#else
+    EXPECT_FALSE(error) << error.message();
+    const TFileStream::Status expected = row.afterwards;
+#endif
+    const TFileStream::Status status = held.CurrentStatus();
+    EXPECT_EQ(status.pathNamesIt, expected.pathNamesIt);
+    EXPECT_EQ(status.pathExists, expected.pathExists);
+    EXPECT_EQ(status.size, expected.size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, HeldFileChangeTest,
+    ::testing::Values(ChangeRow{"untouched",
+                                [](const std::string&, std::error_code&) {},
+                                {true, true, 10},
+                                false},
+                      ChangeRow{"cut_short",
+                                [](const std::string& path, std::error_code& error) {
+                                    std::filesystem::resize_file(PathFromUtf8(path), 4, error);
+                                },
+                                {true, true, 4},
+                                true},
+                      ChangeRow{"deleted",
+                                [](const std::string& path, std::error_code& error) {
+                                    std::filesystem::remove(PathFromUtf8(path), error);
+                                },
+                                {false, false, 10},
+                                true},
+                      ChangeRow{"replaced",
+                                [](const std::string& path, std::error_code& error) {
+                                    test::WriteBytes(path + ".new", test::Hex("FF"));
+                                    std::filesystem::rename(PathFromUtf8(path + ".new"),
+                                                            PathFromUtf8(path), error);
+                                },
+                                {false, true, 10},
+                                true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- Seek, Read, Write, Size -----------------------------------------------------------------
 

@@ -28,11 +28,6 @@ int AccessFlags(uint16_t mode)
     }
 }
 
-bool IsValidMode(uint16_t mode)
-{
-    return AccessFlags(mode) >= 0 && (mode & ~0xF3u) == 0 && (mode >> 4) <= 4;
-}
-
 // O_NONBLOCK keeps the open itself from hanging on a FIFO, which is then refused as not a
 // regular file; for regular files the flag has no effect and is cleared again.
 int OpenRegularFile(const std::string& path, int accessFlags)
@@ -63,7 +58,7 @@ std::string AbsolutePath(const std::string& path)
 TFileStream::TFileStream(const std::string& path, uint16_t mode)
     : mHandle(-1), mPath(path), mAbsolutePath(AbsolutePath(path))
 {
-    if (!IsValidMode(mode))
+    if (!IsValidOpenMode(mode))
         throw EFOpenError(path);
     mHandle = OpenRegularFile(path, AccessFlags(mode));
     if (mHandle < 0)

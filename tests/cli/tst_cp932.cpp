@@ -1,0 +1,51 @@
+#include "cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace kt63 {
+namespace {
+
+// The names read the same through iconv on Linux and through the system's converter on Windows.
+struct DecodeRow
+{
+    const char* name;
+    std::string bytes;
+    std::string text;
+};
+
+void PrintTo(const DecodeRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class DecodeCp932Test : public ::testing::TestWithParam<DecodeRow>
+{
+};
+
+TEST_P(DecodeCp932Test, GivesUtf8AndAReplacementForEveryByteThatStartsNoCharacter)
+{
+    EXPECT_EQ(DecodeCp932(GetParam().bytes), GetParam().text);
+}
+
+const std::string Replacement = "\xEF\xBF\xBD";
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, DecodeCp932Test,
+    ::testing::Values(DecodeRow{"ascii", "T-34 (B)", "T-34 (B)"},
+                      DecodeRow{"half_width_katakana", "\xD2\xAF\xBB\xB0", "ﾒｯｻｰ"},
+                      DecodeRow{"double_byte_kanji", "\x97\xEB\x90\xED", "零戦"},
+                      DecodeRow{"backslash_and_tilde_stay_ascii", "\x5C\x7E", "\\~"},
+                      DecodeRow{"wave_dash_of_the_windows_table", "\x81\x60", "～"},
+                      DecodeRow{"circled_digit_of_the_windows_table", "\x87\x40", "①"},
+                      DecodeRow{"user_defined_area", "\xF0\x40", "\xEE\x80\x80"},
+                      DecodeRow{"lead_byte_cut_at_the_end", "A\x97", "A" + Replacement},
+                      DecodeRow{"lead_byte_before_a_space", "\x81\x20", Replacement + " "},
+                      DecodeRow{"unassigned_double_byte", "\x85\x40", Replacement + "@"},
+                      DecodeRow{"bytes_outside_the_published_table", "\x80\xA0\xFD\xFE\xFF",
+                                Replacement + Replacement + Replacement + Replacement +
+                                    Replacement},
+                      DecodeRow{"nothing", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace kt63
