@@ -12,7 +12,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xauth libx11-dev
     clang libclang-rt-14-dev
-    help2man man-db dpkg-dev file lintian
+    help2man man-db dpkg-dev file lintian build-essential debhelper
     "$@"
 )
 
