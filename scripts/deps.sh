@@ -12,7 +12,7 @@ packages=(
     fonts-ipafont-gothic libfontconfig-dev locales
     xvfb xauth libx11-dev openbox
     clang libclang-rt-14-dev
-    help2man man-db dpkg-dev file lintian
+    help2man man-db dpkg-dev file lintian build-essential debhelper
     "$@"
 )
 
