@@ -1,6 +1,7 @@
 #include "syscallplan.h"
 
 #include "datalayout.h"
+#include "helddatafile.h"
 #include "recordfields.h"
 #include "tstream.h"
 #include "weaponcodec.h"
@@ -44,7 +45,8 @@ void AppendSteps(SyscallPlan& plan, const std::array<Field, N>& fields,
 }
 
 // Turns the codec's calls back into steps. Seeks arrive before their transfer, so a seek is
-// held until the read or write that it belongs to.
+// held until the read or write that it belongs to. The position is kept, since the held file
+// checks that every seek lands where it was meant to.
 class RecordingStream final : public TStream
 {
 public:
@@ -55,13 +57,21 @@ public:
         if (mPending.whence != NoSeek)
             mPlan.push_back(mPending);
         static constexpr int16_t whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
-        if (origin > soFromEnd)
+        if (origin > soFromCurrent)
             return -1;
         mPending = {offset, whence[origin], 0};
-        return 0;
+        mPosition = origin == soFromCurrent ? mPosition + offset : offset;
+        return mPosition;
     }
     int32_t Read(void*, int32_t count) override { return Transfer(count); }
     int32_t Write(const void*, int32_t count) override { return Transfer(count); }
+    int64_t Size() override { return DataFileMinimumSize; }
+    StreamStatus CurrentStatus() override
+    {
+        StreamStatus status;
+        status.size = DataFileMinimumSize;
+        return status;
+    }
 
     const SyscallPlan& plan() const { return mPlan; }
 
@@ -71,11 +81,13 @@ private:
         mPending.width = static_cast<int16_t>(count);
         mPlan.push_back(mPending);
         mPending = {0, NoSeek, 0};
+        mPosition += count;
         return count;
     }
 
     SyscallPlan mPlan;
     SyscallStep mPending{0, NoSeek, 0};
+    int32_t mPosition = 0;
 };
 
 } // namespace
@@ -105,14 +117,16 @@ SyscallPlan SavePlan(const RecordAddress& address)
 SyscallPlan RecordedLoadPlan(const RecordAddress& address)
 {
     RecordingStream stream;
-    LoadWeapon(stream, address.weapon, address.slot, address.tab);
+    HeldDataFile file(stream);
+    LoadWeapon(file, address.weapon, address.slot, address.tab);
     return stream.plan();
 }
 
 SyscallPlan RecordedSavePlan(const RecordAddress& address)
 {
     RecordingStream stream;
-    SaveWeapon(stream, address, {}, {});
+    HeldDataFile file(stream);
+    SaveWeapon(file, address, {}, {});
     return stream.plan();
 }
 

@@ -88,6 +88,35 @@ void AddApply(CLI::App& app, ApplyOptions& options)
     apply->add_flag("--dry-run", options.dryRun, "check and list the changes, write nothing");
 }
 
+struct Options
+{
+    DumpOptions dump;
+    DiffOptions diff;
+    CheckOptions check;
+    ApplyOptions apply;
+};
+
+int RunCommand(const CLI::App& app, const Options& options)
+{
+    if (app.got_subcommand("dump"))
+        return RunDump(options.dump, std::cout);
+    if (app.got_subcommand("diff"))
+        return RunDiff(options.diff, std::cout);
+    if (app.got_subcommand("check"))
+        return RunCheck(options.check, std::cout);
+    return RunApply(options.apply, std::cout);
+}
+
+// What a command printed must have reached its reader, or its status would say more than the
+// output does (a dump into a full disk is no dump).
+int Finished(int status)
+{
+    if (std::cout.flush())
+        return status;
+    std::cerr << "kt63-table: cannot write to standard output.\n";
+    return ExitTrouble;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,14 +124,11 @@ int main(int argc, char** argv)
     CLI::App app("Dumps, compares, checks and patches the weapon tables of the game's data file.",
                  "kt63-table");
     app.require_subcommand(1);
-    DumpOptions dump;
-    DiffOptions diff;
-    CheckOptions check;
-    ApplyOptions apply;
-    AddDump(app, dump);
-    AddDiff(app, diff);
-    AddCheck(app, check);
-    AddApply(app, apply);
+    Options options;
+    AddDump(app, options.dump);
+    AddDiff(app, options.diff);
+    AddCheck(app, options.check);
+    AddApply(app, options.apply);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -110,13 +136,7 @@ int main(int argc, char** argv)
         return status == 0 ? ExitSame : ExitTrouble;
     }
     try {
-        if (app.got_subcommand("dump"))
-            return RunDump(dump, std::cout);
-        if (app.got_subcommand("diff"))
-            return RunDiff(diff, std::cout);
-        if (app.got_subcommand("check"))
-            return RunCheck(check, std::cout);
-        return RunApply(apply, std::cout);
+        return Finished(RunCommand(app, options));
     } catch (const Exception& error) {
         std::cerr << "kt63-table: " << error.message() << ".\n";
         return ExitTrouble;

@@ -1,5 +1,6 @@
 #include "exception.h"
 #include "faultystream.h"
+#include "helddatafile.h"
 #include "testfiles.h"
 #include "weaponcodec.h"
 
@@ -31,12 +32,13 @@ std::string FailedSaveMessage(const Faults& faults, test::Bytes* after = nullptr
 {
     const test::Bytes original = test::RandomBytes(2264784, 21);
     test::FaultyStream file(original, faults);
+    HeldDataFile held(file);
     WeaponValues weapon;
     ArmamentValues armament;
     FillValues(weapon, armament);
     std::string message;
     try {
-        SaveWeapon(file, kAddress, weapon, armament);
+        SaveWeapon(held, kAddress, weapon, armament);
     } catch (const EStreamError& error) {
         message = error.message();
     }
@@ -87,7 +89,8 @@ TEST(SaveFaults, FailedRollBackSaysTheRecordMayBePartlyWritten)
 TEST(SaveFaults, UnreadableRecordIsNotWritten)
 {
     test::FaultyStream file(test::RandomBytes(2264784, 22), {.failingReads = true});
-    EXPECT_THROW(SaveWeapon(file, kAddress, {}, {}), EReadError);
+    HeldDataFile held(file);
+    EXPECT_THROW(SaveWeapon(held, kAddress, {}, {}), EReadError);
     EXPECT_EQ(file.writes(), 0);
 }
 
