@@ -34,12 +34,12 @@ ChangeMessages MessagesOf(EFChangedError::Change change)
         return {"ﾌｧｲﾙ %s は削除されました", "ﾌｧｲﾙ %s は保存中に削除されました"};
     case EFChangedError::Change::CutShort:
         return {"ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに切り詰められました",
-                "ﾌｧｲﾙ %s は保存中に他のﾌﾟﾛｸﾞﾗﾑに %n ﾊﾞｲﾄに切り詰められました"};
+                "ﾌｧｲﾙ %s は保存中に他のﾌﾟﾛｸﾞﾗﾑに切り詰められました (今は %n ﾊﾞｲﾄ)"};
     case EFChangedError::Change::Resized:
         break;
     }
     return {"ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに変更されました",
-            "ﾌｧｲﾙ %s は保存中に他のﾌﾟﾛｸﾞﾗﾑに変更されました (長さ %n ﾊﾞｲﾄ)"};
+            "ﾌｧｲﾙ %s は保存中に他のﾌﾟﾛｸﾞﾗﾑに変更されました (今は %n ﾊﾞｲﾄ)"};
 }
 
 // What a failed change left, said after the failure itself. A write error needs no word when

@@ -52,6 +52,16 @@ Bytes ReadBytes(const std::string& path)
     return bytes;
 }
 
+bool WriteSparse(const std::string& path, int64_t size)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        throw std::runtime_error("cannot create " + path);
+    const bool made = ::ftruncate(fd, size) == 0;
+    ::close(fd);
+    return made;
+}
+
 bool Exists(const std::string& path)
 {
     struct stat info

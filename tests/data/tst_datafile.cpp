@@ -53,6 +53,20 @@ TEST_P(TooShort, IsRefusedClosedAgainAndLeftAsItWas)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, TooShort, ::testing::Values(0u, 1480148u, 2264783u));
 
+// Sizes are 64-bit: a file beyond 2 GiB is long enough, not "too short".
+TEST_F(DataFileTest, FileBeyondTwoGibibytesIsHeld)
+{
+    const int64_t size = int64_t{3} << 30;
+    if (!test::WriteSparse(path, size))
+        GTEST_SKIP() << "this file system cannot hold a file of 3 GiB";
+    HeldDataFile file = OpenDataFile(path);
+    EXPECT_EQ(file.Length(), size);
+    ArmamentNameArea area;
+    area.fill(0x7E);
+    ReadArmamentNameArea(file, area);
+    EXPECT_EQ(std::count(area.begin(), area.end(), 0), 14097);
+}
+
 TEST_F(DataFileTest, TooShortIsAKindOfOpenError)
 {
     test::WriteBytes(path, Bytes(10, 0));

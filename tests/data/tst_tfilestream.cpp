@@ -6,7 +6,9 @@
 
 #include <memory>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace kt63 {
@@ -309,6 +311,95 @@ TEST_F(FileStreamTest, TransfersOfNothingDoNothing)
     EXPECT_EQ(stream.Write(&byte, -5), 0);
     EXPECT_EQ(stream.Seek(0, soFromCurrent), 0);
 }
+
+TEST(FileStreamLength, FileBeyondTwoGibibytesIsMeasuredWhole)
+{
+    TempDir dir;
+    const std::string path = dir.path("large.bin");
+    const int64_t size = int64_t{3} << 30;
+    if (!test::WriteSparse(path, size))
+        GTEST_SKIP() << "this file system cannot hold a file of 3 GiB";
+    TFileStream stream(path, kReadExclusive);
+    EXPECT_EQ(stream.Size(), size);
+    EXPECT_EQ(stream.CurrentStatus().size, size);
+}
+
+// --- What has become of the held file -------------------------------------------------------
+
+// The stream holds "folder/data.bin" through the link "link" to "folder"; each row changes
+// something under the stream's feet as another program could.
+struct StatusRow
+{
+    const char* name;
+    void (*change)(const TempDir& dir);
+    StreamStatus::Path path;
+    int64_t size;
+    int reason; // the system's error the status names, or 0
+};
+
+void PrintTo(const StatusRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class HeldStatus : public ::testing::TestWithParam<StatusRow>
+{
+};
+
+TEST_P(HeldStatus, TellsWhatThePathNamesNow)
+{
+    const StatusRow& row = GetParam();
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.path("folder").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("folder", dir.path("link").c_str()), 0);
+    test::WriteBytes(dir.path("folder/data.bin"), test::Hex("00 01 02 03 04 05 06 07 08 09"));
+    TFileStream stream(dir.path("link/data.bin"), kReadWriteDenyWrite);
+    const FileIdentity opened = stream.CurrentStatus().identity;
+
+    row.change(dir);
+    const StreamStatus status = stream.CurrentStatus();
+    EXPECT_EQ(status.path, row.path);
+    EXPECT_EQ(status.size, row.size);
+    EXPECT_EQ(status.identity, opened) << "the identity is the held file's";
+    EXPECT_EQ(status.reason, row.reason == 0 ? "" : std::generic_category().message(row.reason));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, HeldStatus,
+    ::testing::Values(StatusRow{"unchanged", [](const TempDir&) {}, StreamStatus::Path::NamesIt, 10,
+                                0},
+                      StatusRow{"cut_short",
+                                [](const TempDir& dir) {
+                                    ASSERT_EQ(::truncate(dir.path("folder/data.bin").c_str(), 4),
+                                              0);
+                                },
+                                StreamStatus::Path::NamesIt, 4, 0},
+                      StatusRow{"renamed_over",
+                                [](const TempDir& dir) {
+                                    test::WriteBytes(dir.path("other.bin"), Bytes(10, 0));
+                                    ASSERT_EQ(::rename(dir.path("other.bin").c_str(),
+                                                       dir.path("folder/data.bin").c_str()),
+                                              0);
+                                },
+                                StreamStatus::Path::NamesAnother, 10, 0},
+                      StatusRow{"deleted",
+                                [](const TempDir& dir) {
+                                    ASSERT_EQ(::unlink(dir.path("folder/data.bin").c_str()), 0);
+                                },
+                                StreamStatus::Path::Missing, 10, ENOENT},
+                      StatusRow{"folder_replaced_by_a_file",
+                                [](const TempDir& dir) {
+                                    ASSERT_EQ(::unlink(dir.path("link").c_str()), 0);
+                                    test::WriteBytes(dir.path("link"), Bytes(1, 0));
+                                },
+                                StreamStatus::Path::Missing, 10, ENOTDIR},
+                      StatusRow{"link_that_loops",
+                                [](const TempDir& dir) {
+                                    ASSERT_EQ(::unlink(dir.path("link").c_str()), 0);
+                                    ASSERT_EQ(::symlink("link", dir.path("link").c_str()), 0);
+                                },
+                                StreamStatus::Path::Unknown, 10, ELOOP}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace kt63
