@@ -42,10 +42,13 @@ constexpr const char* ApplyHelp =
     "the field's 1, 2 or 4 bytes (Level, Appearance, Theatre: the stored byte). If anything "
     "fails nothing is written and every problem is listed (exit status 1). Otherwise only the "
     "changed fields are written, with the file held so that no other program can write it "
-    "meanwhile, synced to the disk and read back. If the file at the path is no longer the one "
-    "that was checked, nothing is written; if a write or the sync fails, every field already "
-    "written is put back to its old value before the error is reported (exit status 2). "
-    "--dry-run only reads the file, so it also works while the editor holds it.";
+    "meanwhile, synced to the disk and read back; the changes are listed once they are in the "
+    "file. If the file at the path is no longer the one that was checked, nothing is written; "
+    "if a seek, a read, a write or the sync fails, a field does not read back, or another "
+    "program replaces, deletes or cuts the file meanwhile, every field already written is put "
+    "back to its old value before the error is reported (exit status 2). A PATCH must be a "
+    "regular file of at most 256 MiB. --dry-run only reads the file, so it also works while the "
+    "editor holds it.";
 
 void AddDump(CLI::App& app, DumpOptions& options)
 {
