@@ -28,36 +28,6 @@ std::vector<SyscallPlan> PlansOf(const std::vector<Job>& jobs)
     return plans;
 }
 
-// Takes every call and does nothing but keep the position, so that the codec's own work is
-// timed without the system.
-class NullStream final : public TStream
-{
-public:
-    int32_t Seek(int32_t offset, uint16_t origin) override
-    {
-        mPosition = origin == soFromCurrent ? mPosition + offset : offset;
-        return mPosition;
-    }
-    int32_t Read(void*, int32_t count) override { return Advance(count); }
-    int32_t Write(const void*, int32_t count) override { return Advance(count); }
-    int64_t Size() override { return DataFileMinimumSize; }
-    StreamStatus CurrentStatus() override
-    {
-        StreamStatus status;
-        status.size = DataFileMinimumSize;
-        return status;
-    }
-
-private:
-    int32_t Advance(int32_t count)
-    {
-        mPosition += count;
-        return count;
-    }
-
-    int32_t mPosition = 0;
-};
-
 // Passes every call on to the editor's stream except the sync, so that a save's seeks, reads and
 // writes are timed apart from the flush to the storage, whose cost depends on the disk.
 class UnsyncedStream final : public TStream
@@ -97,7 +67,7 @@ void BM_LoadWeapon_Codec(benchmark::State& state)
 
 void BM_LoadWeapon_CodecOnNullStream(benchmark::State& state)
 {
-    NullStream stream;
+    PositionStream stream;
     HeldDataFile file(stream);
     const std::vector<Job>& jobs = LoadJobs();
     size_t next = 0;
@@ -182,7 +152,7 @@ void BM_HeldFileStatus(benchmark::State& state)
 
 void BM_SaveWeapon_CodecOnNullStream(benchmark::State& state)
 {
-    NullStream stream;
+    PositionStream stream;
     HeldDataFile file(stream);
     const std::vector<Job>& jobs = SaveJobs();
     size_t next = 0;

@@ -45,9 +45,8 @@ void AppendSteps(SyscallPlan& plan, const std::array<Field, N>& fields,
 }
 
 // Turns the codec's calls back into steps. Seeks arrive before their transfer, so a seek is
-// held until the read or write that it belongs to. The position is kept, since the held file
-// checks that every seek lands where it was meant to.
-class RecordingStream final : public TStream
+// held until the read or write that it belongs to.
+class RecordingStream final : public PositionStream
 {
 public:
     int32_t Seek(int32_t offset, uint16_t origin) override
@@ -57,21 +56,13 @@ public:
         if (mPending.whence != NoSeek)
             mPlan.push_back(mPending);
         static constexpr int16_t whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
-        if (origin > soFromCurrent)
+        if (origin > soFromEnd)
             return -1;
         mPending = {offset, whence[origin], 0};
-        mPosition = origin == soFromCurrent ? mPosition + offset : offset;
-        return mPosition;
+        return PositionStream::Seek(offset, origin);
     }
     int32_t Read(void*, int32_t count) override { return Transfer(count); }
     int32_t Write(const void*, int32_t count) override { return Transfer(count); }
-    int64_t Size() override { return DataFileMinimumSize; }
-    StreamStatus CurrentStatus() override
-    {
-        StreamStatus status;
-        status.size = DataFileMinimumSize;
-        return status;
-    }
 
     const SyscallPlan& plan() const { return mPlan; }
 
@@ -81,13 +72,11 @@ private:
         mPending.width = static_cast<int16_t>(count);
         mPlan.push_back(mPending);
         mPending = {0, NoSeek, 0};
-        mPosition += count;
-        return count;
+        return Advance(count);
     }
 
     SyscallPlan mPlan;
     SyscallStep mPending{0, NoSeek, 0};
-    int32_t mPosition = 0;
 };
 
 } // namespace
@@ -128,6 +117,33 @@ SyscallPlan RecordedSavePlan(const RecordAddress& address)
     HeldDataFile file(stream);
     SaveWeapon(file, address, {}, {});
     return stream.plan();
+}
+
+int32_t PositionStream::Seek(int32_t offset, uint16_t origin)
+{
+    if (origin == soFromEnd)
+        mPosition = DataFileMinimumSize + offset;
+    else
+        mPosition = origin == soFromCurrent ? mPosition + offset : offset;
+    return mPosition;
+}
+
+int64_t PositionStream::Size()
+{
+    return DataFileMinimumSize;
+}
+
+StreamStatus PositionStream::CurrentStatus()
+{
+    StreamStatus status;
+    status.size = DataFileMinimumSize;
+    return status;
+}
+
+int32_t PositionStream::Advance(int32_t count)
+{
+    mPosition += count;
+    return count;
 }
 
 int CountSeeks(const SyscallPlan& plan)

@@ -119,6 +119,15 @@ void Race(Action action)
         ::truncate(gPath, kCutLength);
 }
 
+int Synced(int fd, int (*real)(int))
+{
+    if (IsWatched(fd) && Due(Call::Sync) != nullptr) {
+        errno = EIO;
+        return -1;
+    }
+    return real(fd);
+}
+
 mode_t ModeOf(int flags, va_list arguments)
 {
     return (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, mode_t) : 0;
@@ -219,21 +228,13 @@ ssize_t write(int fd, const void* buffer, size_t count)
 int fdatasync(int fd)
 {
     static const auto real = Next<int (*)(int)>("fdatasync");
-    if (IsWatched(fd) && Due(Call::Sync) != nullptr) {
-        errno = EIO;
-        return -1;
-    }
-    return real(fd);
+    return Synced(fd, real);
 }
 
 int fsync(int fd)
 {
     static const auto real = Next<int (*)(int)>("fsync");
-    if (IsWatched(fd) && Due(Call::Sync) != nullptr) {
-        errno = EIO;
-        return -1;
-    }
-    return real(fd);
+    return Synced(fd, real);
 }
 
 int stat(const char* path, struct stat* info)
