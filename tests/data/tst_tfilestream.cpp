@@ -312,18 +312,6 @@ TEST_F(FileStreamTest, TransfersOfNothingDoNothing)
     EXPECT_EQ(stream.Seek(0, soFromCurrent), 0);
 }
 
-TEST(FileStreamLength, FileBeyondTwoGibibytesIsMeasuredWhole)
-{
-    TempDir dir;
-    const std::string path = dir.path("large.bin");
-    const int64_t size = int64_t{3} << 30;
-    if (!test::WriteSparse(path, size))
-        GTEST_SKIP() << "this file system cannot hold a file of 3 GiB";
-    TFileStream stream(path, kReadExclusive);
-    EXPECT_EQ(stream.Size(), size);
-    EXPECT_EQ(stream.CurrentStatus().size, size);
-}
-
 // --- What has become of the held file -------------------------------------------------------
 
 // The stream holds "folder/data.bin" through the link "link" to "folder"; each row changes

@@ -70,8 +70,6 @@ private slots:
     void heldFileChanged_data();
     void heldFileChanged();
     void fullFileSystem();
-    void nameListChangedBeforeExit_data();
-    void nameListChangedBeforeExit();
     void injectedFaults_data();
     void injectedFaults();
 };
@@ -151,41 +149,6 @@ void TstSdiAppFormFaults::fullFileSystem()
     form.show();
     QCOMPARE(FailureOf([&] { form.ExitItemClick(); }), ExpectedWriteFailure(nameList, ENOSPC));
     QVERIFY(BytesAt(nameList) == names);
-    QVERIFY(form.isVisible());
-}
-
-void TstSdiAppFormFaults::nameListChangedBeforeExit_data()
-{
-    QTest::addColumn<QByteArray>("left"); // what the other program leaves at the path
-    QTest::addColumn<bool>("replaced");   // by renaming a new file over it
-    QTest::addColumn<QString>("message");
-    const QString cut = "ﾌｧｲﾙ %1 は他のﾌﾟﾛｸﾞﾗﾑに切り詰められました";
-    QTest::newRow("cut_to_nothing") << QByteArray() << false << cut;
-    QTest::newRow("cut_to_100_bytes") << QByteArray(100, 'A') << false << cut;
-    QTest::newRow("replaced_by_32_bytes")
-        << QByteArray(32, 'B') << true << "ﾌｧｲﾙ %1 は他のﾌﾟﾛｸﾞﾗﾑに置き換えられました";
-}
-
-// Exit writes the list number only into the "WN.dat" that was read at start, at its length
-// then; otherwise it writes nothing, says so, and the window stays open for the user to close
-// it without the write.
-void TstSdiAppFormFaults::nameListChangedBeforeExit()
-{
-    QFETCH(QByteArray, left);
-    QFETCH(bool, replaced);
-    QFETCH(QString, message);
-    test::FormFixture fixture;
-    TSDIAppForm& form = fixture.form();
-    const QString nameList = fixture.path("WN.dat");
-    form.show();
-    test::WriteFile(replaced ? nameList + ".new" : nameList, left);
-    if (replaced)
-        QCOMPARE(std::rename(QFile::encodeName(nameList + ".new").constData(),
-                             QFile::encodeName(nameList).constData()),
-                 0);
-
-    QCOMPARE(FailureOf([&] { form.ExitItemClick(); }), message.arg(nameList));
-    QVERIFY(BytesAt(nameList) == left);
     QVERIFY(form.isVisible());
 }
 

@@ -1,21 +1,14 @@
-// A library to load with LD_PRELOAD into the real programs, so that their file calls meet the
-// faults that a broken disk or another program can cause, on one file only.
-//
-// KT63_FAULT_PATH names the file as the program opens it. When the program opens that path
-// while KT63_FAULT is set, its descriptor is watched, and KT63_FAULT says what happens to it,
-// counting the calls on it from 1 afresh at every such open:
-//   seek:K       the K-th lseek fails with EINVAL and leaves the position
-//   read:K       the K-th read fails with EIO
-//   shortread:K  the K-th read delivers one byte less than asked
-//   write:K      the K-th write fails with EIO
-//   sync:K       the K-th fdatasync or fsync fails with EIO
-//   stat:K       the K-th stat of the path fails with EACCES
-//   rename:K     just before the K-th write, "PATH.other" is renamed over the path
-//   delete:K     just before the K-th write, the path is deleted
-//   cut:K        just before the K-th write, the file is cut to 1000 bytes
-// Every other call of the program goes through untouched.
+// A library to load with LD_PRELOAD into the real programs, so that their calls on one file meet
+// the faults a broken disk or another program can cause. When the program opens the path
+// KT63_FAULT_PATH while KT63_FAULT is set, that descriptor is watched; its calls are counted
+// from 1 afresh, and KT63_FAULT ("seek:3") says which one fails:
+//   seek, read, write, sync  the K-th such call fails (EINVAL for a seek, EIO for the others)
+//   shortread                the K-th read delivers one byte less than asked
+//   stat                     the K-th stat of the path fails with EACCES
+//   rename, delete, cut      just before the K-th write, another program renames "PATH.other"
+//                            over the path, deletes it, or cuts the file to 1000 bytes
+// Every other call goes through untouched.
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
@@ -23,7 +16,6 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,30 +23,20 @@
 namespace {
 
 enum class Call { Seek, Read, Write, Sync, Stat, Count };
-enum class Action { Fail, FallShort, Rename, Delete, Cut };
 
 struct Fault
 {
     const char* name;
     Call call;
-    Action action;
 };
 
-constexpr Fault kFaults[] = {{"seek", Call::Seek, Action::Fail},
-                             {"read", Call::Read, Action::Fail},
-                             {"shortread", Call::Read, Action::FallShort},
-                             {"write", Call::Write, Action::Fail},
-                             {"sync", Call::Sync, Action::Fail},
-                             {"stat", Call::Stat, Action::Fail},
-                             {"rename", Call::Write, Action::Rename},
-                             {"delete", Call::Write, Action::Delete},
-                             {"cut", Call::Write, Action::Cut}};
+constexpr Fault kFaults[] = {
+    {"seek", Call::Seek},    {"read", Call::Read},    {"shortread", Call::Read},
+    {"write", Call::Write},  {"sync", Call::Sync},    {"stat", Call::Stat},
+    {"rename", Call::Write}, {"delete", Call::Write}, {"cut", Call::Write}};
 
-constexpr off_t kCutLength = 1000;
-
-// The watched descriptor, its path and its fault. The programs make their file calls from one
-// thread; the descriptor is atomic so that other threads of a process, which only ever test it,
-// see the path complete once they see the descriptor.
+// The programs make their file calls from one thread; the descriptor is atomic so that other
+// threads of a process, which only test it, see the path complete once they see it.
 std::atomic<int> gWatched{-1};
 char gPath[4096] = {};
 const Fault* gFault = nullptr;
@@ -66,71 +48,38 @@ template <class Function> Function Next(const char* name)
     return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
 }
 
-const Fault* ParseFault(const char* text, long& at)
-{
-    const char* colon = std::strchr(text, ':');
-    if (colon == nullptr)
-        return nullptr;
-    for (const Fault& fault : kFaults)
-        if (std::strncmp(text, fault.name, static_cast<size_t>(colon - text)) == 0 &&
-            fault.name[colon - text] == '\0') {
-            at = std::atol(colon + 1);
-            return &fault;
-        }
-    return nullptr;
-}
-
 void Opened(const char* path, int fd)
 {
     const char* watched = std::getenv("KT63_FAULT_PATH");
     const char* text = std::getenv("KT63_FAULT");
-    if (fd < 0 || watched == nullptr || text == nullptr || std::strcmp(path, watched) != 0 ||
+    const char* colon = text != nullptr ? std::strchr(text, ':') : nullptr;
+    if (fd < 0 || watched == nullptr || colon == nullptr || std::strcmp(path, watched) != 0 ||
         std::strlen(watched) >= sizeof gPath)
         return;
-    const Fault* fault = ParseFault(text, gAt);
-    if (fault == nullptr)
-        return;
-    std::strcpy(gPath, watched);
-    gFault = fault;
-    std::fill(std::begin(gCounts), std::end(gCounts), 0);
-    gWatched = fd;
+    for (const Fault& fault : kFaults)
+        if (std::string(text, colon) == fault.name) {
+            std::strcpy(gPath, watched);
+            gFault = &fault;
+            gAt = std::atol(colon + 1);
+            std::fill(std::begin(gCounts), std::end(gCounts), 0);
+            gWatched = fd;
+            return;
+        }
 }
 
-bool IsWatched(int fd)
+// Counts a call on the watched file; gives the name of the fault when it is due now.
+const char* Due(int fd, Call call)
 {
-    return fd >= 0 && fd == gWatched.load();
-}
-
-// Counts a call on the watched file and gives the fault's action when it is due now.
-const Action* Due(Call call)
-{
+    if (fd < 0 || fd != gWatched.load())
+        return nullptr;
     const bool now = ++gCounts[static_cast<int>(call)] == gAt && gFault->call == call;
-    return now ? &gFault->action : nullptr;
+    return now ? gFault->name : nullptr;
 }
 
-// What another program does just before a write.
-void Race(Action action)
+int Failed(int error)
 {
-    if (action == Action::Rename)
-        ::rename((std::string(gPath) + ".other").c_str(), gPath);
-    else if (action == Action::Delete)
-        ::unlink(gPath);
-    else if (action == Action::Cut)
-        ::truncate(gPath, kCutLength);
-}
-
-int Synced(int fd, int (*real)(int))
-{
-    if (IsWatched(fd) && Due(Call::Sync) != nullptr) {
-        errno = EIO;
-        return -1;
-    }
-    return real(fd);
-}
-
-mode_t ModeOf(int flags, va_list arguments)
-{
-    return (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, mode_t) : 0;
+    errno = error;
+    return -1;
 }
 
 } // namespace
@@ -144,7 +93,7 @@ int open(const char* path, int flags, ...)
 {
     va_list arguments;
     va_start(arguments, flags);
-    const mode_t mode = ModeOf(flags, arguments);
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, mode_t) : 0;
     va_end(arguments);
     static const auto real = Next<int (*)(const char*, int, ...)>("open");
     const int fd = real(path, flags, mode);
@@ -152,34 +101,10 @@ int open(const char* path, int flags, ...)
     return fd;
 }
 
-int open64(const char* path, int flags, ...)
-{
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeOf(flags, arguments);
-    va_end(arguments);
-    static const auto real = Next<int (*)(const char*, int, ...)>("open64");
-    const int fd = real(path, flags, mode);
-    Opened(path, fd);
-    return fd;
-}
-
-int openat(int folder, const char* path, int flags, ...)
-{
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeOf(flags, arguments);
-    va_end(arguments);
-    static const auto real = Next<int (*)(int, const char*, int, ...)>("openat");
-    const int fd = real(folder, path, flags, mode);
-    Opened(path, fd);
-    return fd;
-}
-
 int close(int fd)
 {
     static const auto real = Next<int (*)(int)>("close");
-    if (IsWatched(fd))
+    if (fd >= 0 && fd == gWatched.load())
         gWatched = -1;
     return real(fd);
 }
@@ -187,63 +112,48 @@ int close(int fd)
 off_t lseek(int fd, off_t offset, int whence)
 {
     static const auto real = Next<off_t (*)(int, off_t, int)>("lseek");
-    if (IsWatched(fd) && Due(Call::Seek) != nullptr) {
-        errno = EINVAL;
-        return -1;
-    }
-    return real(fd, offset, whence);
-}
-
-off_t lseek64(int fd, off_t offset, int whence)
-{
-    return lseek(fd, offset, whence);
+    return Due(fd, Call::Seek) != nullptr ? Failed(EINVAL) : real(fd, offset, whence);
 }
 
 ssize_t read(int fd, void* buffer, size_t count)
 {
     static const auto real = Next<ssize_t (*)(int, void*, size_t)>("read");
-    const Action* action = IsWatched(fd) ? Due(Call::Read) : nullptr;
-    if (action != nullptr && *action == Action::Fail) {
-        errno = EIO;
-        return -1;
-    }
-    if (action != nullptr && count > 0)
-        return real(fd, buffer, count - 1);
-    return real(fd, buffer, count);
+    const char* fault = Due(fd, Call::Read);
+    if (fault != nullptr && std::strcmp(fault, "read") == 0)
+        return Failed(EIO);
+    return real(fd, buffer, fault != nullptr && count > 0 ? count - 1 : count);
 }
 
 ssize_t write(int fd, const void* buffer, size_t count)
 {
     static const auto real = Next<ssize_t (*)(int, const void*, size_t)>("write");
-    const Action* action = IsWatched(fd) ? Due(Call::Write) : nullptr;
-    if (action != nullptr && *action == Action::Fail) {
-        errno = EIO;
-        return -1;
-    }
-    if (action != nullptr)
-        Race(*action);
+    const char* fault = Due(fd, Call::Write);
+    const auto is = [fault](const char* name) {
+        return fault != nullptr && std::strcmp(fault, name) == 0;
+    };
+    if (is("write"))
+        return Failed(EIO);
+    if (is("rename"))
+        ::rename((std::string(gPath) + ".other").c_str(), gPath);
+    else if (is("delete"))
+        ::unlink(gPath);
+    else if (is("cut"))
+        ::truncate(gPath, 1000);
     return real(fd, buffer, count);
 }
 
 int fdatasync(int fd)
 {
     static const auto real = Next<int (*)(int)>("fdatasync");
-    return Synced(fd, real);
-}
-
-int fsync(int fd)
-{
-    static const auto real = Next<int (*)(int)>("fsync");
-    return Synced(fd, real);
+    return Due(fd, Call::Sync) != nullptr ? Failed(EIO) : real(fd);
 }
 
 int stat(const char* path, struct stat* info)
 {
     static const auto real = Next<int (*)(const char*, struct stat*)>("stat");
-    if (gWatched.load() >= 0 && std::strcmp(path, gPath) == 0 && Due(Call::Stat) != nullptr) {
-        errno = EACCES;
-        return -1;
-    }
+    if (gWatched.load() >= 0 && std::strcmp(path, gPath) == 0 &&
+        Due(gWatched.load(), Call::Stat) != nullptr)
+        return Failed(EACCES);
     return real(path, info);
 }
 
