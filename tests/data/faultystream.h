@@ -110,7 +110,6 @@ public:
 
     const std::vector<uint8_t>& bytes() const { return mStream.bytes(); }
     int writes() const { return mWrites; }
-    Race race() const { return mFaults.race; }
 
 private:
     // A cut keeps the position, as it does for a file another program truncates.

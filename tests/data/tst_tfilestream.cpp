@@ -314,8 +314,10 @@ TEST_F(FileStreamTest, TransfersOfNothingDoNothing)
 
 // --- What has become of the held file -------------------------------------------------------
 
-// The stream holds "folder/data.bin" through the link "link" to "folder"; each row changes
-// something under the stream's feet as another program could.
+// The stream holds "folder/data.bin" through the link "link" to "folder"; each row changes the
+// way to it as another program could. A path that leads nowhere is missing; one the system
+// cannot follow is unknown, with the system's reason (renamed, deleted and cut files are the
+// fault library's rows in the tests of kt63-table and of the window).
 struct StatusRow
 {
     const char* name;
@@ -354,28 +356,7 @@ TEST_P(HeldStatus, TellsWhatThePathNamesNow)
 
 INSTANTIATE_TEST_SUITE_P(
     Changes, HeldStatus,
-    ::testing::Values(StatusRow{"unchanged", [](const TempDir&) {}, StreamStatus::Path::NamesIt, 10,
-                                0},
-                      StatusRow{"cut_short",
-                                [](const TempDir& dir) {
-                                    ASSERT_EQ(::truncate(dir.path("folder/data.bin").c_str(), 4),
-                                              0);
-                                },
-                                StreamStatus::Path::NamesIt, 4, 0},
-                      StatusRow{"renamed_over",
-                                [](const TempDir& dir) {
-                                    test::WriteBytes(dir.path("other.bin"), Bytes(10, 0));
-                                    ASSERT_EQ(::rename(dir.path("other.bin").c_str(),
-                                                       dir.path("folder/data.bin").c_str()),
-                                              0);
-                                },
-                                StreamStatus::Path::NamesAnother, 10, 0},
-                      StatusRow{"deleted",
-                                [](const TempDir& dir) {
-                                    ASSERT_EQ(::unlink(dir.path("folder/data.bin").c_str()), 0);
-                                },
-                                StreamStatus::Path::Missing, 10, ENOENT},
-                      StatusRow{"folder_replaced_by_a_file",
+    ::testing::Values(StatusRow{"folder_replaced_by_a_file",
                                 [](const TempDir& dir) {
                                     ASSERT_EQ(::unlink(dir.path("link").c_str()), 0);
                                     test::WriteBytes(dir.path("link"), Bytes(1, 0));
