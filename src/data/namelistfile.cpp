@@ -53,7 +53,7 @@ void WriteListNumber(const std::string& path, int32_t namesAreaSize, const FileI
     const StreamStatus status = file.CurrentStatus();
     if (status.size < 0)
         throw EFCheckError(path, status.reason);
-    if (!(status.identity == identity))
+    if (status.identity != identity)
         throw EFChangedError(Change::Replaced, path);
     if (status.size != namesAreaSize + int64_t{2})
         throw EFChangedError(status.size < namesAreaSize + 2 ? Change::CutShort : Change::Resized,

@@ -171,6 +171,7 @@ StreamStatus TFileStream::CurrentStatus()
     };
     if (::fstat(mHandle, &held) != 0) {
         status.path = StreamStatus::Path::Unknown;
+        status.size = -1;
         status.reason = std::generic_category().message(errno);
         return status;
     }
@@ -183,7 +184,7 @@ StreamStatus TFileStream::CurrentStatus()
         const int error = errno;
         status.path = IsAbsence(error) ? StreamStatus::Path::Missing : StreamStatus::Path::Unknown;
         status.reason = std::generic_category().message(error);
-    } else if (!(IdentityOf(named) == status.identity)) {
+    } else if (IdentityOf(named) != status.identity) {
         status.path = StreamStatus::Path::NamesAnother;
     }
     return status;

@@ -32,7 +32,7 @@ struct StreamStatus
         Unknown,      // the system could not tell; `reason` says why
     };
     Path path = Path::NamesIt;
-    int64_t size = 0; // the held file's length now
+    int64_t size = 0; // the held file's length now; -1 when the system cannot tell
     FileIdentity identity;
     std::string reason; // the system's words, when `path` is Unknown
 };
