@@ -84,22 +84,17 @@ std::string HeldDataFile::FileName() const
 void HeldDataFile::Read(const ByteSpan& span, uint8_t* bytes)
 {
     Check();
-    std::string failure = MoveTo({span.offset, span.size, true});
-    if (failure.empty())
-        failure = ReadExactly(bytes, span.size);
-    if (!failure.empty())
+    if (std::string failure; !ReadAt({span.offset, span.size, true}, bytes, failure))
         FailRead(failure);
 }
 
 void HeldDataFile::ReadFields(std::span<const FieldPlace> places, std::span<FieldBytes> bytes)
 {
     Check();
+    std::string failure;
     for (size_t i = 0; i < places.size(); ++i) {
         bytes[i] = {};
-        std::string failure = MoveTo(places[i]);
-        if (failure.empty())
-            failure = ReadExactly(bytes[i].data(), places[i].width);
-        if (!failure.empty())
+        if (!ReadAt(places[i], bytes[i].data(), failure))
             FailRead(failure);
     }
 }
@@ -124,9 +119,10 @@ void HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const Fiel
 {
     Check();
     const BytesBefore old = ReadBefore(before, writes);
+    std::string failure;
     for (const FieldWrite& write : writes) {
         const FieldPlace& place = write.place;
-        if (const std::string failure = MoveTo(place); !failure.empty())
+        if (!MoveTo(place, failure))
             FailWrite(journal, failure);
         if (journal.Write(place.offset, write.bytes.data(), old.At(place), place.width) !=
             place.width)
@@ -144,10 +140,7 @@ HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spa
     BytesBefore old;
     for (const ByteSpan& span : spans) {
         std::vector<uint8_t> bytes(static_cast<size_t>(span.size));
-        std::string failure = MoveTo({span.offset, span.size, true});
-        if (failure.empty())
-            failure = ReadExactly(bytes.data(), span.size);
-        if (!failure.empty())
+        if (std::string failure; !ReadAt({span.offset, span.size, true}, bytes.data(), failure))
             FailRead(failure);
         old.Add(span, std::move(bytes));
     }
@@ -163,13 +156,11 @@ HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spa
 ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal)
 {
     ReadBack result;
+    std::string failure;
     for (size_t i = 0; i < writes.size(); ++i) {
         const FieldPlace& place = writes[i].place;
         FieldBytes found{};
-        std::string failure = MoveTo({place.offset, place.width, true});
-        if (failure.empty())
-            failure = ReadExactly(found.data(), place.width);
-        if (!failure.empty())
+        if (!ReadAt({place.offset, place.width, true}, found.data(), failure))
             throw EReadError(FileName(), failure, PutBack(journal));
         if (!std::equal(found.begin(), found.begin() + place.width, writes[i].bytes.begin()))
             result.mismatches.push_back({i, found});
@@ -219,30 +210,32 @@ Undo HeldDataFile::PutBack(WriteJournal& journal)
     return journal.RollBack(size >= 0 ? std::min(size, mLength) : mLength);
 }
 
-// Gives the empty text when the position is at `place`, or why it is not.
-std::string HeldDataFile::MoveTo(const FieldPlace& place)
+bool HeldDataFile::MoveTo(const FieldPlace& place, std::string& failure)
 {
     int32_t reached = mPosition;
     if (place.opensRegion || mPosition < 0)
         reached = mStream.Seek(place.offset, soFromBeginning);
     else if (place.offset != mPosition)
         reached = mStream.Seek(place.offset - mPosition, soFromCurrent);
-    mPosition = reached;
-    if (reached == place.offset)
-        return {};
-    mPosition = -1;
-    return SeekFailure(place.offset, mStream.LastError() != 0 ? mStream.LastErrorText() : "");
+    mPosition = reached == place.offset ? reached : -1;
+    if (mPosition < 0)
+        failure =
+            SeekFailure(place.offset, mStream.LastError() != 0 ? mStream.LastErrorText() : "");
+    return mPosition >= 0;
 }
 
-std::string HeldDataFile::ReadExactly(uint8_t* bytes, int32_t count)
+bool HeldDataFile::ReadAt(const FieldPlace& place, uint8_t* bytes, std::string& failure)
 {
-    const int32_t got = mStream.Read(bytes, count);
-    if (got == count) {
-        mPosition += count;
-        return {};
+    if (!MoveTo(place, failure))
+        return false;
+    const int32_t got = mStream.Read(bytes, place.width);
+    if (got == place.width) {
+        mPosition += got;
+        return true;
     }
     mPosition = -1;
-    return mStream.LastError() != 0 ? mStream.LastErrorText() : ShortRead(got, count);
+    failure = mStream.LastError() != 0 ? mStream.LastErrorText() : ShortRead(got, place.width);
+    return false;
 }
 
 // A write or sync that failed without the system's word for it still failed.

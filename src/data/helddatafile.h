@@ -27,7 +27,7 @@ struct ByteSpan
 struct FieldPlace
 {
     int32_t offset;
-    int32_t width; // 1 to 4
+    int32_t width; // 1 to 4 (a span read whole is taken as one wide field)
     bool opensRegion;
 };
 
@@ -121,8 +121,10 @@ private:
     [[noreturn]] void FailWrite(WriteJournal& journal, const std::string& reason);
     Undo PutBack(WriteJournal& journal);
 
-    std::string MoveTo(const FieldPlace& place);
-    std::string ReadExactly(uint8_t* bytes, int32_t count);
+    // Each gives false, with `failure` saying why, when the position is not at `place`, or when
+    // not every byte of the field (or span) arrives.
+    bool MoveTo(const FieldPlace& place, std::string& failure);
+    bool ReadAt(const FieldPlace& place, uint8_t* bytes, std::string& failure);
     std::string WriteFailure() const;
 
     std::unique_ptr<TStream> mOwned;

@@ -6,6 +6,7 @@
 #include "recordfields.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,12 +50,13 @@ FieldPlace PlaceOf(const std::array<FieldSpec<Values>, N>& fields, size_t i,
     return {bases[static_cast<size_t>(field.region)] + field.offset, field.width, opensRegion};
 }
 
+// Puts the places of `fields` at the start of `places`.
 template <class Values, size_t N>
-void AppendPlaces(std::vector<FieldPlace>& places, const std::array<FieldSpec<Values>, N>& fields,
-                  const RegionBases& bases)
+void PlaceFields(std::span<FieldPlace> places, const std::array<FieldSpec<Values>, N>& fields,
+                 const RegionBases& bases)
 {
     for (size_t i = 0; i < N; ++i)
-        places.push_back(PlaceOf(fields, i, bases));
+        places[i] = PlaceOf(fields, i, bases);
 }
 
 template <class Values, size_t N>
@@ -84,10 +86,10 @@ LoadedWeapon LoadWeapon(HeldDataFile& file, int32_t weapon, int32_t slot, int32_
     const RecordAddress address{weapon, slot, ArmamentOfWeapon(weapon), tab};
     CheckAddress(address);
     const RegionBases bases = BasesOf(address);
-    std::vector<FieldPlace> places;
-    AppendPlaces(places, WeaponFields, bases);
-    AppendPlaces(places, ArmamentFields, bases);
-    std::vector<FieldBytes> bytes(places.size());
+    std::array<FieldPlace, WeaponFields.size() + ArmamentFields.size()> places;
+    PlaceFields(places, WeaponFields, bases);
+    PlaceFields(std::span(places).subspan(WeaponFields.size()), ArmamentFields, bases);
+    std::array<FieldBytes, places.size()> bytes;
     file.ReadFields(places, bytes);
     LoadedWeapon loaded{address.armament, {}, {}};
     Decode(WeaponFields, bytes.data(), loaded.weapon);
@@ -98,9 +100,9 @@ LoadedWeapon LoadWeapon(HeldDataFile& file, int32_t weapon, int32_t slot, int32_
 ArmamentValues LoadArmament(HeldDataFile& file, const RecordAddress& address)
 {
     CheckAddress(address);
-    std::vector<FieldPlace> places;
-    AppendPlaces(places, ArmamentFields, BasesOf(address));
-    std::vector<FieldBytes> bytes(places.size());
+    std::array<FieldPlace, ArmamentFields.size()> places;
+    PlaceFields(places, ArmamentFields, BasesOf(address));
+    std::array<FieldBytes, places.size()> bytes;
     file.ReadFields(places, bytes);
     ArmamentValues values;
     Decode(ArmamentFields, bytes.data(), values);
