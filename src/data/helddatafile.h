@@ -99,7 +99,8 @@ public:
     // Writes each field in turn. The bytes every write replaces must lie inside `before`: those
     // spans are read first. Ends with a sync and a last look at the file. Throws EWriteError,
     // EReadError, EFChangedError or EFCheckError; the file is then as before, unless the message
-    // says that it may be partly written.
+    // says that it may be partly written, or that another program changed it meanwhile (and
+    // what is at the path now).
     void Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes);
 
     // Write, then reads every field back. When one does not hold what was written, every field
