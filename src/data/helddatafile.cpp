@@ -103,17 +103,25 @@ void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const Field
 {
     WriteJournal journal(mStream);
     Change(before, writes, journal);
+    CheckAfterWrites(journal);
 }
 
+// The last look at the file comes after the reading back, which takes a while for a large
+// change: whatever another program does until then is seen, and a field that another program's
+// doing made read back wrong is told as that doing.
 ReadBack HeldDataFile::WriteAndReadBack(std::span<const ByteSpan> before,
                                         std::span<const FieldWrite> writes)
 {
     WriteJournal journal(mStream);
     Change(before, writes, journal);
-    return ReadWrittenFields(writes, journal);
+    ReadBack readBack = ReadWrittenFields(writes, journal);
+    CheckAfterWrites(journal);
+    if (!readBack.mismatches.empty())
+        readBack.undo = PutBack(journal);
+    return readBack;
 }
 
-// Check, read the bytes to replace, write, sync, check again.
+// Check, read the bytes to replace, write, sync.
 void HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
                           WriteJournal& journal)
 {
@@ -131,7 +139,6 @@ void HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const Fiel
     }
     if (!mStream.Sync())
         FailWrite(journal, WriteFailure());
-    CheckAfterWrites(journal);
 }
 
 HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spans,
@@ -160,13 +167,13 @@ ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes, Wri
     for (size_t i = 0; i < writes.size(); ++i) {
         const FieldPlace& place = writes[i].place;
         FieldBytes found{};
-        if (!ReadAt({place.offset, place.width, true}, found.data(), failure))
+        if (!ReadAt({place.offset, place.width, true}, found.data(), failure)) {
+            CheckAfterWrites(journal);
             throw EReadError(FileName(), failure, PutBack(journal));
+        }
         if (!std::equal(found.begin(), found.begin() + place.width, writes[i].bytes.begin()))
             result.mismatches.push_back({i, found});
     }
-    if (!result.mismatches.empty())
-        result.undo = PutBack(journal);
     return result;
 }
 

@@ -103,9 +103,9 @@ public:
     // what is at the path now).
     void Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes);
 
-    // Write, then reads every field back. When one does not hold what was written, every field
-    // is put back and the mismatches are given; a read that fails puts everything back and
-    // throws EReadError.
+    // Write, but every field is read back before the last look at the file. When one does not
+    // hold what was written, every field is put back and the mismatches are given; a read that
+    // fails puts everything back and throws EReadError.
     ReadBack WriteAndReadBack(std::span<const ByteSpan> before, std::span<const FieldWrite> writes);
 
 private:
