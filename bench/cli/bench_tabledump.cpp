@@ -2,7 +2,6 @@
 #include "dataimage.h"
 #include "datalayout.h"
 #include "tabledump.h"
-#include "tfilestream.h"
 
 #include <benchmark/benchmark.h>
 
@@ -97,7 +96,8 @@ void BM_ReadTables_Stream(benchmark::State& state)
 {
     const Workspace& workspace = SharedWorkspace();
     for (auto _ : state) {
-        DataImage image = ReadTables(*OpenForReading(workspace.data()));
+        HeldDataFile file(workspace.data(), HeldDataFile::Access::ReadOnly);
+        DataImage image = ReadTables(file);
         benchmark::DoNotOptimize(image.bytes().data());
     }
 }
@@ -127,7 +127,8 @@ BENCHMARK(BM_ReadTables_PreadFloor)->Unit(benchmark::kMillisecond);
 // Decoding and formatting alone, from an image in memory, into a stream that drops the text.
 void BM_FormatCsv_Memory(benchmark::State& state)
 {
-    const DataImage image = ReadTables(*OpenForReading(SharedWorkspace().data()));
+    HeldDataFile file(SharedWorkspace().data(), HeldDataFile::Access::ReadOnly);
+    const DataImage image = ReadTables(file);
     std::ostream discard(nullptr);
     for (auto _ : state)
         for (TableId id : {TableId::Weapons, TableId::Slots, TableId::Armaments})

@@ -1,6 +1,5 @@
 #include "scratchdatafile.h"
 
-#include "datafile.h"
 #include "datalayout.h"
 #include "tfilestream.h"
 
@@ -52,7 +51,7 @@ ScratchDataFile::ScratchDataFile(uint32_t seed)
 {
     try {
         WriteRandomFile(mPath, seed);
-        mStream = OpenDataFile(mPath);
+        mStream = std::make_unique<TFileStream>(mPath, fmOpenReadWrite | fmShareDenyWrite);
         mDescriptor = ::open(mPath.c_str(), O_RDWR | O_CLOEXEC);
         if (mDescriptor < 0)
             throw std::runtime_error("cannot open " + mPath);

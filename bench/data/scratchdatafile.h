@@ -12,7 +12,8 @@ namespace kt63::bench {
 
 // A data file of exactly the minimum size, filled with repeatable pseudo-random bytes, in a
 // fresh temporary folder that goes away with the object. The benchmarks save into it freely.
-// It is opened twice: once as the editor opens it, and once as a bare descriptor for the raw
+// It is opened twice: once as the editor opens it (the benchmarks hold it as the editor does),
+// and once as a bare descriptor for the raw
 // system-call floors, so that both run on the same cached pages.
 class ScratchDataFile
 {

@@ -1,6 +1,7 @@
 #include "syscallplan.h"
 
 #include "datalayout.h"
+#include "helddatafile.h"
 #include "recordfields.h"
 #include "tstream.h"
 #include "weaponcodec.h"
@@ -45,7 +46,7 @@ void AppendSteps(SyscallPlan& plan, const std::array<Field, N>& fields,
 
 // Turns the codec's calls back into steps. Seeks arrive before their transfer, so a seek is
 // held until the read or write that it belongs to.
-class RecordingStream final : public TStream
+class RecordingStream final : public PositionStream
 {
 public:
     int32_t Seek(int32_t offset, uint16_t origin) override
@@ -58,7 +59,7 @@ public:
         if (origin > soFromEnd)
             return -1;
         mPending = {offset, whence[origin], 0};
-        return 0;
+        return PositionStream::Seek(offset, origin);
     }
     int32_t Read(void*, int32_t count) override { return Transfer(count); }
     int32_t Write(const void*, int32_t count) override { return Transfer(count); }
@@ -71,7 +72,7 @@ private:
         mPending.width = static_cast<int16_t>(count);
         mPlan.push_back(mPending);
         mPending = {0, NoSeek, 0};
-        return count;
+        return Advance(count);
     }
 
     SyscallPlan mPlan;
@@ -105,15 +106,44 @@ SyscallPlan SavePlan(const RecordAddress& address)
 SyscallPlan RecordedLoadPlan(const RecordAddress& address)
 {
     RecordingStream stream;
-    LoadWeapon(stream, address.weapon, address.slot, address.tab);
+    HeldDataFile file(stream);
+    LoadWeapon(file, address.weapon, address.slot, address.tab);
     return stream.plan();
 }
 
 SyscallPlan RecordedSavePlan(const RecordAddress& address)
 {
     RecordingStream stream;
-    SaveWeapon(stream, address, {}, {});
+    HeldDataFile file(stream);
+    SaveWeapon(file, address, {}, {});
     return stream.plan();
+}
+
+int32_t PositionStream::Seek(int32_t offset, uint16_t origin)
+{
+    if (origin == soFromEnd)
+        mPosition = DataFileMinimumSize + offset;
+    else
+        mPosition = origin == soFromCurrent ? mPosition + offset : offset;
+    return mPosition;
+}
+
+int64_t PositionStream::Size()
+{
+    return DataFileMinimumSize;
+}
+
+StreamStatus PositionStream::CurrentStatus()
+{
+    StreamStatus status;
+    status.size = DataFileMinimumSize;
+    return status;
+}
+
+int32_t PositionStream::Advance(int32_t count)
+{
+    mPosition += count;
+    return count;
 }
 
 int CountSeeks(const SyscallPlan& plan)

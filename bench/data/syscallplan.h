@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tstream.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -46,5 +48,23 @@ SyscallPlan RecordedSavePlan(const RecordAddress& address);
 
 // The number of lseek calls in `plan`.
 int CountSeeks(const SyscallPlan& plan);
+
+// A stream without a file that keeps only its position and passes for a data file of the
+// minimum length that nobody else touches, so that the codec can run on it without the system.
+class PositionStream : public TStream
+{
+public:
+    int32_t Seek(int32_t offset, uint16_t origin) override;
+    int32_t Read(void*, int32_t count) override { return Advance(count); }
+    int32_t Write(const void*, int32_t count) override { return Advance(count); }
+    int64_t Size() override;
+    StreamStatus CurrentStatus() override;
+
+protected:
+    int32_t Advance(int32_t count);
+
+private:
+    int32_t mPosition = 0;
+};
 
 } // namespace kt63::bench

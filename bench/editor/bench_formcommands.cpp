@@ -1,6 +1,6 @@
 #include "editorworkspace.h"
+#include "helddatafile.h"
 #include "tcombobox.h"
-#include "tfilestream.h"
 #include "tsdiappform.h"
 #include "ttabcontrol.h"
 #include "weaponcodec.h"
@@ -70,7 +70,7 @@ void BM_WeaponPick_WindowThenPaint(benchmark::State& state)
 
 void BM_WeaponPick_Data(benchmark::State& state)
 {
-    TFileStream& file = EditorWorkspace::Current().DataFile();
+    HeldDataFile& file = EditorWorkspace::Current().DataFile();
     size_t next = 0;
     for (auto _ : state) {
         const int32_t weapon = WeaponOfPick(PickIndices()[next++ % SequenceLength]);
@@ -89,7 +89,7 @@ void BM_TabChange_WindowThenPaint(benchmark::State& state)
 
 void BM_TabChange_Data(benchmark::State& state)
 {
-    TFileStream& file = EditorWorkspace::Current().DataFile();
+    HeldDataFile& file = EditorWorkspace::Current().DataFile();
     const int32_t weapon = WeaponOfPick(PickIndices().front());
     size_t next = 0;
     for (auto _ : state) {
@@ -108,7 +108,7 @@ void BM_Save_Window(benchmark::State& state)
 // Saves the values a load of the same record gives, as the window saves what it shows.
 void BM_Save_Data(benchmark::State& state)
 {
-    TFileStream& file = EditorWorkspace::Current().DataFile();
+    HeldDataFile& file = EditorWorkspace::Current().DataFile();
     const int32_t weapon = WeaponOfPick(PickIndices().front());
     const LoadedWeapon loaded = LoadWeapon(file, weapon, 0, 0);
     const RecordAddress address{weapon, 0, loaded.armament, 0};

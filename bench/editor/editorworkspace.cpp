@@ -1,12 +1,11 @@
 #include "editorworkspace.h"
 
-#include "datafile.h"
 #include "datalayout.h"
+#include "helddatafile.h"
 #include "namelistfile.h"
 #include "namescan.h"
 #include "samplefiles.h"
 #include "tapplication.h"
-#include "tfilestream.h"
 #include "tsdiappform.h"
 
 #include <QCoreApplication>
@@ -56,7 +55,7 @@ EditorWorkspace::EditorWorkspace() : mStartDir(QDir::currentPath())
               [this](std::string_view) { ++mNameCount; });
     mListNumber = list.listNumber;
     Require(mListNumber >= 0 && mListNumber < mNameCount, "the sample list names no weapon");
-    mDataFile = OpenDataFile(DataCopy);
+    mDataFile = std::make_unique<HeldDataFile>(DataCopy, HeldDataFile::Access::ReadWrite);
     gCurrent = this;
 }
 
@@ -86,7 +85,7 @@ TSDIAppForm& EditorWorkspace::ShownForm()
     return *mForm;
 }
 
-TFileStream& EditorWorkspace::DataFile()
+HeldDataFile& EditorWorkspace::DataFile()
 {
     return *mDataFile;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 namespace kt63 {
-class TFileStream;
+class HeldDataFile;
 class TSDIAppForm;
 } // namespace kt63
 
@@ -39,7 +39,7 @@ public:
     TSDIAppForm& ShownForm();
 
     // The data library's scratch copy, opened as the window opens its data file.
-    TFileStream& DataFile();
+    HeldDataFile& DataFile();
 
 private:
     QString mStartDir;
@@ -47,7 +47,7 @@ private:
     int32_t mNameCount = 0;
     int32_t mListNumber = 0;
     std::unique_ptr<TSDIAppForm> mForm;
-    std::unique_ptr<TFileStream> mDataFile;
+    std::unique_ptr<HeldDataFile> mDataFile;
 };
 
 // How long the two steps of bringing up a window took, in seconds.

@@ -1,12 +1,9 @@
 #include "commands.h"
 
 #include "csvpatch.h"
-#include "datafile.h"
 #include "dataimage.h"
 #include "jsonpatch.h"
 #include "patchapply.h"
-#include "tfilestream.h"
-#include "tmemorystream.h"
 
 #include <algorithm>
 #include <cctype>
@@ -50,24 +47,28 @@ DataImage BaseImage(const DataImage& image, const std::vector<std::string>& base
     }
     const std::vector<FieldChange> merged = EffectiveChanges(MergeAgreeing(values, problems));
     Append(problems, CheckChanges(merged, image));
-    TMemoryStream bytes(image.bytes());
-    WriteChanges(bytes, merged);
-    return DataImage(bytes.bytes());
+    return WithChanges(image, merged);
 }
 
 // A dry run only reads, so it works while the editor holds the file; a real run holds it so that
 // no editor window or second apply can write it meanwhile.
-std::unique_ptr<TFileStream> OpenData(const ApplyOptions& options)
+HeldDataFile::Access AccessFor(const ApplyOptions& options)
 {
-    return options.dryRun ? OpenForReading(options.data) : OpenDataFile(options.data);
+    return options.dryRun ? HeldDataFile::Access::ReadOnly : HeldDataFile::Access::ReadWrite;
+}
+
+void ListChanges(std::ostream& console, const std::vector<FieldChange>& changes, const char* lead)
+{
+    for (const FieldChange& change : changes)
+        console << lead << DescribeChange(change) << '\n';
 }
 
 } // namespace
 
 int RunApply(const ApplyOptions& options, std::ostream& console)
 {
-    const auto file = OpenData(options);
-    const DataImage image = ReadTables(*file);
+    HeldDataFile file(options.data, AccessFor(options));
+    const DataImage image = ReadTables(file);
     std::vector<FieldChange> changes;
     std::vector<std::string> problems;
     const DataImage base = BaseImage(image, options.bases, problems);
@@ -84,20 +85,21 @@ int RunApply(const ApplyOptions& options, std::ostream& console)
         return ExitDifferent;
     }
     const std::vector<FieldChange> effective = EffectiveChanges(changes);
-    for (const FieldChange& change : effective)
-        console << (options.dryRun ? "would write " : "") << DescribeChange(change) << '\n';
     if (options.dryRun || effective.empty()) {
+        ListChanges(console, effective, "would write ");
         console << "nothing written" << '\n';
         return ExitSame;
     }
-    // Checking and listing took a while: another program that ignores the lock may have put
-    // another file in its place or cut it short meanwhile.
-    CheckDataFileHeld(*file);
-    const std::vector<std::string> failures = WriteChanges(*file, effective);
-    List(console, failures);
+    // The changes are listed once they are in the file: an apply that fails says only why.
+    const std::vector<std::string> failures = WriteChanges(file, effective);
+    if (!failures.empty()) {
+        List(console, failures);
+        return ExitTrouble;
+    }
+    ListChanges(console, effective, "");
     console << effective.size() << " field" << (effective.size() == 1 ? "" : "s") << " written"
             << '\n';
-    return failures.empty() ? ExitSame : ExitTrouble;
+    return ExitSame;
 }
 
 } // namespace kt63

@@ -3,7 +3,6 @@
 #include "dataimage.h"
 #include "jsonpatch.h"
 #include "savecheck.h"
-#include "tfilestream.h"
 
 #include <ostream>
 
@@ -20,7 +19,8 @@ std::string CountLine(size_t count)
 
 int RunCheck(const CheckOptions& options, std::ostream& console)
 {
-    const TableDiff check = CheckSaves(ReadTables(*OpenForReading(options.data)));
+    HeldDataFile file(options.data, HeldDataFile::Access::ReadOnly);
+    const TableDiff check = CheckSaves(ReadTables(file));
     if (options.json)
         console << DiffToJson(check);
     else

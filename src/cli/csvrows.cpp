@@ -1,11 +1,9 @@
 #include "csvrows.h"
 
+#include "patchfile.h"
 #include "tablefileerror.h"
-#include "utf8path.h"
 
 #include <csv.h>
-#include <fstream>
-#include <iterator>
 
 namespace kt63 {
 
@@ -47,11 +45,7 @@ private:
 
 CsvTable ReadCsvFile(const std::string& path)
 {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in)
-        throw ETableFileError("cannot read the patch " + path);
-    return ParseCsvText({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()},
-                        path);
+    return ParseCsvText(ReadPatchFile(path), path);
 }
 
 CsvTable ParseCsvText(std::string text, const std::string& name)

@@ -1,24 +1,11 @@
 #include "dataimage.h"
 
 #include "datalayout.h"
-#include "exception.h"
-#include "tfilestream.h"
+#include "tablefileerror.h"
 
 namespace kt63 {
 
 namespace {
-
-// Another program may cut the file short while it is read; values past what the read got would
-// be made up, so a short read ends the command.
-void ReadRegion(TStream& file, std::vector<uint8_t>& bytes, int32_t first, int32_t end)
-{
-    file.Seek(first, soFromBeginning);
-    if (file.Read(bytes.data() + first, end - first) == end - first)
-        return;
-    if (file.LastError() != 0)
-        throw EReadError(file.FileName(), file.LastError());
-    throw EFChangedError(EFChangedError::Change::CutShort, file.FileName());
-}
 
 // The bytes as they are, little-endian, unsigned except for a 4-byte field.
 int64_t StoredValue(const Column& column, const uint8_t* bytes)
@@ -50,31 +37,33 @@ int64_t DataImage::ValueAfterSave(TableId table, const RowKey& key, const Column
     return StoredValue(column, saved);
 }
 
-std::unique_ptr<TFileStream> OpenForReading(const std::string& path)
+std::array<ByteSpan, 2> TableSpans()
 {
-    auto file = std::make_unique<TFileStream>(path, fmOpenRead | fmShareDenyNone);
-    if (file->Size() < DataFileMinimumSize)
-        throw EFTooShortError(path);
-    return file;
+    const int32_t armamentsEnd =
+        ArmamentEntryOffset(ArmamentGroupCount - 1, ArmamentTabCount - 1) + ArmamentEntrySize;
+    return {{{ArmamentTableBase, armamentsEnd - ArmamentTableBase},
+             {WeaponRecordOffset(1), DataFileMinimumSize - WeaponRecordOffset(1)}}};
 }
 
-DataImage ReadTables(TStream& file)
+DataImage ReadTables(HeldDataFile& file)
 {
     std::vector<uint8_t> bytes(DataFileMinimumSize, 0);
-    ReadRegion(file, bytes, ArmamentTableBase,
-               ArmamentEntryOffset(ArmamentGroupCount - 1, ArmamentTabCount - 1) +
-                   ArmamentEntrySize);
-    ReadRegion(file, bytes, WeaponRecordOffset(1), DataFileMinimumSize);
+    for (const ByteSpan& span : TableSpans())
+        file.Read(span, bytes.data() + span.offset);
     return DataImage(std::move(bytes));
 }
 
-DataImage ReadWholeFile(TStream& file)
+DataImage ReadWholeFile(HeldDataFile& file)
 {
-    const int32_t size = file.Size();
-    if (size < DataFileMinimumSize)
-        throw EFChangedError(EFChangedError::Change::CutShort, file.FileName());
-    std::vector<uint8_t> bytes(static_cast<size_t>(size), 0);
-    ReadRegion(file, bytes, 0, static_cast<int32_t>(bytes.size()));
+    // The image is read at the tables' offsets, so it must reach their end.
+    if (file.Length() < DataFileMinimumSize)
+        throw EFTooShortError(file.FileName());
+    if (file.Length() > WholeFileLimit)
+        throw ETableFileError(file.FileName() + " has " + std::to_string(file.Length()) +
+                              " bytes, too many to compare (at most " +
+                              std::to_string(WholeFileLimit) + ")");
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Length()), 0);
+    file.Read({0, static_cast<int32_t>(bytes.size())}, bytes.data());
     return DataImage(std::move(bytes));
 }
 

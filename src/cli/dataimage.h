@@ -1,16 +1,13 @@
 #pragma once
 
+#include "helddatafile.h"
 #include "tablelayout.h"
 
+#include <array>
 #include <cstdint>
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace kt63 {
-
-class TStream;
-class TFileStream;
 
 // The bytes of a data file in memory, at their file offsets. Reading the tables whole and
 // decoding from memory keeps a dump of every record to a few system calls.
@@ -35,15 +32,19 @@ private:
     std::vector<uint8_t> mBytes;
 };
 
-// Opens a data file only to read it, leaving every other opener free (the editor may hold it).
-// Throws EFOpenError, or EFTooShortError when it ends before the weapon table does.
-std::unique_ptr<TFileStream> OpenForReading(const std::string& path);
+// Where the tables lie in the file: the armament table, then the weapon table.
+std::array<ByteSpan, 2> TableSpans();
 
 // Reads the armament table and the weapon table, one read each; the bytes in between are left
-// zero. The stream must reach the end of the weapon table.
-DataImage ReadTables(TStream& file);
+// zero.
+DataImage ReadTables(HeldDataFile& file);
 
-// Reads the whole file in one read.
-DataImage ReadWholeFile(TStream& file);
+// The largest file compared whole: far beyond any data file the game ships, and both files of a
+// diff are held in memory at once.
+inline constexpr int64_t WholeFileLimit = int64_t{1} << 30;
+
+// Reads the whole file in one read. Throws ETableFileError naming it when it is longer than
+// WholeFileLimit.
+DataImage ReadWholeFile(HeldDataFile& file);
 
 } // namespace kt63

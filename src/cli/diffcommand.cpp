@@ -3,16 +3,25 @@
 #include "dataimage.h"
 #include "jsonpatch.h"
 #include "tablediff.h"
-#include "tfilestream.h"
 
 #include <ostream>
 
 namespace kt63 {
 
+namespace {
+
+DataImage WholeFile(const std::string& path)
+{
+    HeldDataFile file(path, HeldDataFile::Access::ReadOnly);
+    return ReadWholeFile(file);
+}
+
+} // namespace
+
 int RunDiff(const DiffOptions& options, std::ostream& console)
 {
-    const DataImage a = ReadWholeFile(*OpenForReading(options.a));
-    const DataImage b = ReadWholeFile(*OpenForReading(options.b));
+    const DataImage a = WholeFile(options.a);
+    const DataImage b = WholeFile(options.b);
     const TableDiff diff = DiffImages(a, b);
     if (options.json)
         console << DiffToJson(diff);

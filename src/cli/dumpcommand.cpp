@@ -3,7 +3,6 @@
 #include "dataimage.h"
 #include "tabledump.h"
 #include "tablefileerror.h"
-#include "tfilestream.h"
 #include "utf8path.h"
 #include "weaponnames.h"
 
@@ -59,7 +58,8 @@ void DumpCsvFolder(const std::string& folder, const DataImage& image, const Weap
 int RunDump(const DumpOptions& options, std::ostream& console)
 {
     const std::vector<TableId> tables = ChosenTables(options.table);
-    const DataImage image = ReadTables(*OpenForReading(options.data));
+    HeldDataFile file(options.data, HeldDataFile::Access::ReadOnly);
+    const DataImage image = ReadTables(file);
     const WeaponNames names =
         options.names.empty() ? WeaponNames() : ReadWeaponNames(options.names);
     if (options.format == "json")

@@ -1,12 +1,10 @@
 #include "jsonpatch.h"
 
+#include "patchfile.h"
 #include "tablediff.h"
 #include "tablefileerror.h"
-#include "utf8path.h"
 
 #include <climits>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 
 namespace kt63 {
@@ -80,14 +78,6 @@ std::string ReadChange(const Json& entry, FieldChange& change)
     return {};
 }
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    if (!in)
-        throw ETableFileError("cannot read the patch " + path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 } // namespace
 
 std::string DiffToJson(const TableDiff& diff)
@@ -104,7 +94,7 @@ std::string DiffToJson(const TableDiff& diff)
 
 Patch ReadJsonPatch(const std::string& path)
 {
-    return ParseJsonPatch(ReadText(path), path);
+    return ParseJsonPatch(ReadPatchFile(path), path);
 }
 
 Patch ParseJsonPatch(const std::string& text, const std::string& name)

@@ -43,10 +43,13 @@ constexpr const char* ApplyHelp =
     "the field's 1, 2 or 4 bytes (Level, Appearance, Theatre: the stored byte). If anything "
     "fails nothing is written and every problem is listed (exit status 1). Otherwise only the "
     "changed fields are written, with the file held so that no other program can write it "
-    "meanwhile, synced to the disk and read back. If the file at the path is no longer the one "
-    "that was checked, nothing is written; if a write or the sync fails, every field already "
-    "written is put back to its old value before the error is reported (exit status 2). "
-    "--dry-run only reads the file, so it also works while the editor holds it.";
+    "meanwhile, synced to the disk and read back; the changes are listed once they are in the "
+    "file. If the file at the path is no longer the one that was checked, nothing is written; "
+    "if a seek, a read, a write or the sync fails, a field does not read back, or another "
+    "program replaces, deletes or cuts the file meanwhile, every field already written is put "
+    "back to its old value before the error is reported (exit status 2). A PATCH must be a "
+    "regular file of at most 256 MiB. --dry-run only reads the file, so it also works while the "
+    "editor holds it.";
 
 void AddDump(CLI::App& app, DumpOptions& options)
 {
@@ -89,6 +92,35 @@ void AddApply(CLI::App& app, ApplyOptions& options)
     apply->add_flag("--dry-run", options.dryRun, "check and list the changes, write nothing");
 }
 
+struct Options
+{
+    DumpOptions dump;
+    DiffOptions diff;
+    CheckOptions check;
+    ApplyOptions apply;
+};
+
+int RunCommand(const CLI::App& app, const Options& options)
+{
+    if (app.got_subcommand("dump"))
+        return RunDump(options.dump, std::cout);
+    if (app.got_subcommand("diff"))
+        return RunDiff(options.diff, std::cout);
+    if (app.got_subcommand("check"))
+        return RunCheck(options.check, std::cout);
+    return RunApply(options.apply, std::cout);
+}
+
+// What a command printed must have reached its reader, or its status would say more than the
+// output does (a dump into a full disk is no dump).
+int Finished(int status)
+{
+    if (std::cout.flush())
+        return status;
+    std::cerr << "kt63-table: cannot write to standard output.\n";
+    return ExitTrouble;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -104,14 +136,11 @@ int main(int argc, char** argv)
     // The same options on every system: on Windows CLI11 would also take "/name" as an option,
     // and a path written with forward slashes would be lost.
     app.allow_windows_style_options(false);
-    DumpOptions dump;
-    DiffOptions diff;
-    CheckOptions check;
-    ApplyOptions apply;
-    AddDump(app, dump);
-    AddDiff(app, diff);
-    AddCheck(app, check);
-    AddApply(app, apply);
+    Options options;
+    AddDump(app, options.dump);
+    AddDiff(app, options.diff);
+    AddCheck(app, options.check);
+    AddApply(app, options.apply);
     try {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& error) {
@@ -119,13 +148,7 @@ int main(int argc, char** argv)
         return status == 0 ? ExitSame : ExitTrouble;
     }
     try {
-        if (app.got_subcommand("dump"))
-            return RunDump(dump, std::cout);
-        if (app.got_subcommand("diff"))
-            return RunDiff(diff, std::cout);
-        if (app.got_subcommand("check"))
-            return RunCheck(check, std::cout);
-        return RunApply(apply, std::cout);
+        return Finished(RunCommand(app, options));
     } catch (const Exception& error) {
         std::cerr << "kt63-table: " << error.message() << ".\n";
         return ExitTrouble;

@@ -1,10 +1,10 @@
 #include "patchapply.h"
 
 #include "dataimage.h"
+#include "helddatafile.h"
 #include "recordfields.h"
-#include "tstream.h"
-#include "writejournal.h"
 
+#include <algorithm>
 #include <map>
 #include <tuple>
 
@@ -46,21 +46,13 @@ CellKey CellOf(const FieldChange& change)
     return {change.table, change.key.first, change.key.second, change.column};
 }
 
-// Every field whose stored value is not what the change wrote.
-std::vector<std::string> FieldsNotReadBack(TStream& file, const std::vector<FieldChange>& changes)
+FieldWrite WriteOf(const FieldChange& change)
 {
-    std::vector<std::string> problems;
-    for (const FieldChange& change : changes) {
-        const Column& column = ColumnOf(change);
-        uint8_t bytes[4] = {};
-        file.Seek(OffsetOf(change), soFromBeginning);
-        const int32_t read = file.Read(bytes, column.width);
-        const int64_t value = DecodeField(StoredConversion(column), column.width, bytes);
-        if (read != column.width || value != change.newValue)
-            problems.push_back(Prefix(change) + ": reads back as " + std::to_string(value) +
-                               " after writing " + std::to_string(change.newValue));
-    }
-    return problems;
+    const Column& column = ColumnOf(change);
+    FieldWrite write{{OffsetOf(change), column.width, true}, {}};
+    EncodeField(StoredConversion(column), column.width, static_cast<int32_t>(change.newValue),
+                write.bytes.data());
+    return write;
 }
 
 } // namespace
@@ -117,26 +109,36 @@ std::vector<FieldChange> MergeAgreeing(const std::vector<FieldChange>& changes,
     return merged;
 }
 
-std::vector<std::string> WriteChanges(TStream& file, const std::vector<FieldChange>& changes)
+DataImage WithChanges(const DataImage& image, const std::vector<FieldChange>& changes)
 {
-    WriteJournal journal(file);
+    std::vector<uint8_t> bytes = image.bytes();
     for (const FieldChange& change : changes) {
-        const Column& column = ColumnOf(change);
-        uint8_t bytes[4] = {};
-        uint8_t before[4] = {};
-        const Conversion conversion = StoredConversion(column);
-        EncodeField(conversion, column.width, static_cast<int32_t>(change.newValue), bytes);
-        EncodeField(conversion, column.width, static_cast<int32_t>(change.oldValue), before);
-        file.Seek(OffsetOf(change), soFromBeginning);
-        journal.Write(OffsetOf(change), bytes, before, column.width);
+        const FieldWrite write = WriteOf(change);
+        std::copy_n(write.bytes.begin(), write.place.width, bytes.begin() + write.place.offset);
     }
-    journal.Commit();
-    std::vector<std::string> problems = FieldsNotReadBack(file, changes);
+    return DataImage(std::move(bytes));
+}
+
+std::vector<std::string> WriteChanges(HeldDataFile& file, const std::vector<FieldChange>& changes)
+{
+    std::vector<FieldWrite> writes;
+    for (const FieldChange& change : changes)
+        writes.push_back(WriteOf(change));
+    const ReadBack readBack = file.WriteAndReadBack(TableSpans(), writes);
+    std::vector<std::string> problems;
+    for (const ReadBack::Mismatch& mismatch : readBack.mismatches) {
+        const FieldChange& change = changes[mismatch.index];
+        const Column& column = ColumnOf(change);
+        const int64_t found =
+            DecodeField(StoredConversion(column), column.width, mismatch.found.data());
+        problems.push_back(Prefix(change) + ": reads back as " + std::to_string(found) +
+                           " after writing " + std::to_string(change.newValue));
+    }
     if (!problems.empty())
-        problems.push_back(journal.RollBack()
-                               ? "every field written was put back to its old value"
-                               : "putting the old values back failed too: the file may be "
-                                 "partly written");
+        problems.push_back(readBack.undo == Undo::MaybePartlyWritten
+                               ? "putting the old values back failed too: the file may be "
+                                 "partly written"
+                               : "every field written was put back to its old value");
     return problems;
 }
 

@@ -8,7 +8,7 @@
 namespace kt63 {
 
 class DataImage;
-class TStream;
+class HeldDataFile;
 
 // Every reason not to apply `changes` to the file that `image` was read from: a new value that
 // does not fit the field's width, an old value the file does not hold (a conflict), a field
@@ -25,10 +25,14 @@ std::vector<FieldChange> EffectiveChanges(const std::vector<FieldChange>& change
 std::vector<FieldChange> MergeAgreeing(const std::vector<FieldChange>& changes,
                                        std::vector<std::string>& problems);
 
-// Writes each change's new value into its field's bytes and nothing else, syncs, then reads every
-// field back. A write or the sync that fails puts every field written back to its old value and
-// throws EWriteError. A field that does not hold its new value afterwards is a problem, and then
-// too every field is put back.
-std::vector<std::string> WriteChanges(TStream& file, const std::vector<FieldChange>& changes);
+// The image with each change's new value in its field's bytes.
+DataImage WithChanges(const DataImage& image, const std::vector<FieldChange>& changes);
+
+// Writes each change's new value into its field's bytes and nothing else, through the held
+// file's rules: the old bytes of the tables are read just before, the writes are synced and the
+// file is looked at once more, then every field is read back. A failure on the way puts every
+// field written back and throws (see HeldDataFile). A field that does not hold its new value is
+// a problem, and then too every field is put back; the last problem says whether that worked.
+std::vector<std::string> WriteChanges(HeldDataFile& file, const std::vector<FieldChange>& changes);
 
 } // namespace kt63

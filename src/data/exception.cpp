@@ -1,7 +1,5 @@
 #include "exception.h"
 
-#include <system_error>
-
 namespace kt63 {
 
 std::string FormatPathMessage(const char* pattern, const std::string& path)
@@ -13,53 +11,111 @@ std::string FormatPathMessage(const char* pattern, const std::string& path)
     return text;
 }
 
-EFOpenError::EFOpenError(const std::string& path)
-    : EStreamError(FormatPathMessage("ﾌｧｲﾙ %s は開けません", path))
+EFOpenError::EFOpenError(const std::string& path, std::string reason)
+    : EStreamError(FormatPathMessage("ﾌｧｲﾙ %s は開けません", path)), mReason(std::move(reason))
 {
 }
 
 namespace {
 
-const char* ChangePattern(EFChangedError::Change change)
+struct ChangeMessages
+{
+    const char* before; // found before anything was read or written
+    const char* during; // found after the writes; %n is the length of the file at the path now
+};
+
+ChangeMessages MessagesOf(EFChangedError::Change change)
 {
     switch (change) {
     case EFChangedError::Change::Replaced:
-        return "ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに置き換えられました";
+        return {"ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに置き換えられました",
+                "ﾌｧｲﾙ %s は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました"};
     case EFChangedError::Change::Deleted:
-        return "ﾌｧｲﾙ %s は削除されました";
+        return {"ﾌｧｲﾙ %s は削除されました", "ﾌｧｲﾙ %s は保存中に削除されました"};
     case EFChangedError::Change::CutShort:
+        return {"ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに切り詰められました",
+                "ﾌｧｲﾙ %s は保存中に他のﾌﾟﾛｸﾞﾗﾑに切り詰められました (今は %n ﾊﾞｲﾄ)"};
+    case EFChangedError::Change::Resized:
         break;
     }
-    return "ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに切り詰められました";
+    return {"ﾌｧｲﾙ %s は他のﾌﾟﾛｸﾞﾗﾑに変更されました",
+            "ﾌｧｲﾙ %s は保存中に他のﾌﾟﾛｸﾞﾗﾑに変更されました (今は %n ﾊﾞｲﾄ)"};
 }
 
-// The system's own words for an error number, in the user's language where the system has it.
-std::string Reason(int error)
+// What a failed change left, said after the failure itself. A write error needs no word when
+// nothing is left: that it could not write says already that the change is not in the file.
+std::string UndoTail(Undo undo, bool sayNotSaved = true)
 {
-    return " (" + std::generic_category().message(error) + ")";
+    switch (undo) {
+    case Undo::NothingWritten:
+        return {};
+    case Undo::PutBack:
+        return sayNotSaved ? ": 保存されていません" : "";
+    case Undo::MaybePartlyWritten:
+        break;
+    }
+    return ": 一部だけ書き込まれたかもしれません";
+}
+
+std::string WithReason(const char* pattern, const std::string& path, const std::string& reason)
+{
+    return FormatPathMessage(pattern, path) + " (" + reason + ")";
+}
+
+// A file replaced or deleted meanwhile is not the file at the path: whatever was put back or
+// not went into the file that used to be there, so only "not saved" is said of the path.
+std::string ChangedDuringMessage(EFChangedError::Change change, const std::string& path,
+                                 int64_t size, Undo undo)
+{
+    std::string text = FormatPathMessage(MessagesOf(change).during, path);
+    if (const auto at = text.find("%n"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(size));
+    const bool atThePath =
+        change == EFChangedError::Change::CutShort || change == EFChangedError::Change::Resized;
+    return text + UndoTail(atThePath ? undo : Undo::PutBack);
 }
 
 } // namespace
 
 EFChangedError::EFChangedError(Change change, const std::string& path)
-    : EStreamError(FormatPathMessage(ChangePattern(change), path))
+    : EStreamError(FormatPathMessage(MessagesOf(change).before, path))
 {
 }
 
-EWriteError::EWriteError(const std::string& path, int error, bool restored)
-    : EStreamError(FormatPathMessage("ﾌｧｲﾙ %s に書き込めません", path) + Reason(error) +
-                   (restored ? "" : ": 一部だけ書き込まれたかもしれません"))
+EFChangedError::EFChangedError(Change change, const std::string& path, int64_t size, Undo undo)
+    : EStreamError(ChangedDuringMessage(change, path, size, undo))
 {
 }
 
-EReadError::EReadError(const std::string& path, int error)
-    : EStreamError(FormatPathMessage("ﾌｧｲﾙ %s を読み込めません", path) + Reason(error))
+EFCheckError::EFCheckError(const std::string& path, const std::string& reason, Undo undo)
+    : EStreamError(WithReason("ﾌｧｲﾙ %s を確かめられません", path, reason) + UndoTail(undo))
+{
+}
+
+EWriteError::EWriteError(const std::string& path, const std::string& reason, Undo undo)
+    : EStreamError(WithReason("ﾌｧｲﾙ %s に書き込めません", path, reason) + UndoTail(undo, false))
+{
+}
+
+EReadError::EReadError(const std::string& path, const std::string& reason, Undo undo)
+    : EStreamError(WithReason("ﾌｧｲﾙ %s を読み込めません", path, reason) + UndoTail(undo))
 {
 }
 
 EFTooShortError::EFTooShortError(const std::string& path)
     : EFOpenError(PresetMessage{}, FormatPathMessage("ﾌｧｲﾙ %s は短すぎます", path))
 {
+}
+
+std::string SeekFailure(int64_t offset, const std::string& systemReason)
+{
+    return "位置 " + std::to_string(offset) + " に移れません" +
+           (systemReason.empty() ? "" : ": " + systemReason);
+}
+
+std::string ShortRead(int32_t got, int32_t wanted)
+{
+    return std::to_string(wanted) + " ﾊﾞｲﾄ中 " + std::to_string(got) + " ﾊﾞｲﾄしか読めません";
 }
 
 } // namespace kt63

@@ -30,14 +30,20 @@ public:
 class EFOpenError : public EStreamError
 {
 public:
-    // The path goes into the message exactly as the caller passed it.
-    explicit EFOpenError(const std::string& path);
+    // The path goes into the message exactly as the caller passed it. The message is the same
+    // whatever the cause; `reason`, the system's words for it, is kept beside it.
+    explicit EFOpenError(const std::string& path, std::string reason = {});
+
+    const std::string& reason() const { return mReason; }
 
 protected:
     struct PresetMessage
     {
     };
     EFOpenError(PresetMessage, std::string message) : EStreamError(std::move(message)) {}
+
+private:
+    std::string mReason;
 };
 
 // A chosen data file is shorter than the weapon table's end; refusing it keeps a later save from
@@ -48,31 +54,54 @@ public:
     explicit EFTooShortError(const std::string& path);
 };
 
+// What is left of a change that failed after it had begun: nothing written yet, everything
+// written put back, or bytes written that could not all be put back.
+enum class Undo : uint8_t { NothingWritten, PutBack, MaybePartlyWritten };
+
 // The held file is no longer the file that was opened: other programs need not honour the
-// sharing modes, so one may have renamed another file over its path, deleted it or cut it short.
-// Raised before anything is read or written.
+// sharing modes, so one may have renamed another file over its path, deleted it or changed its
+// length. Found before anything is read or written, or after a change's writes and sync, when
+// the message says that the change was not saved and, where the file is still at the path,
+// how long it is now.
 class EFChangedError : public EStreamError
 {
 public:
-    enum class Change { Replaced, Deleted, CutShort };
+    enum class Change { Replaced, Deleted, CutShort, Resized };
     EFChangedError(Change change, const std::string& path);
+    EFChangedError(Change change, const std::string& path, int64_t size, Undo undo);
 };
 
-// A read of the bytes a save replaces, a write or a sync failed; `error` is the system's error
-// number, whose text goes into the message. A failed save puts back what it wrote before it
-// reports; when even that failed (`restored` false) the message says the file may be partly
-// written.
+// The system could not tell whether the held file is still at its path (no access to a folder
+// on the way, a disk error): nothing more is read or written until it can.
+class EFCheckError : public EStreamError
+{
+public:
+    EFCheckError(const std::string& path, const std::string& reason,
+                 Undo undo = Undo::NothingWritten);
+};
+
+// A seek, a write or a sync of a change failed; `reason` is the system's. A failed change puts
+// back what it wrote before it reports; when even that failed the message says the file may be
+// partly written.
 class EWriteError : public EStreamError
 {
 public:
-    EWriteError(const std::string& path, int error, bool restored);
+    EWriteError(const std::string& path, const std::string& reason, Undo undo);
 };
 
+// A seek or a read failed or fell short: before a change wrote anything, or while it read its
+// writes back, when they have been put back since.
 class EReadError : public EStreamError
 {
 public:
-    EReadError(const std::string& path, int error);
+    EReadError(const std::string& path, const std::string& reason,
+               Undo undo = Undo::NothingWritten);
 };
+
+// Reasons of our own, where the system reports none: a seek that did not reach its place, a
+// read that delivered fewer bytes than asked.
+std::string SeekFailure(int64_t offset, const std::string& systemReason);
+std::string ShortRead(int32_t got, int32_t wanted);
 
 // A record address outside its range reached the codec; nothing was read or written.
 class ERangeError : public Exception

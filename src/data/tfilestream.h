@@ -31,7 +31,8 @@ constexpr bool IsValidOpenMode(uint16_t mode)
 class TFileStream final : public TStream
 {
 public:
-    // Throws EFOpenError naming `path` as given when the file cannot be opened in `mode`.
+    // Throws EFOpenError naming `path` as given when the file cannot be opened in `mode`; its
+    // reason says why in the system's words.
     TFileStream(const std::string& path, uint16_t mode);
     ~TFileStream() override;
 
@@ -45,17 +46,12 @@ public:
     bool Sync() override;
     std::string FileName() const override { return mPath; }
 
-    // What has become of the held file since it was opened. Other programs need not honour
-    // the sharing part, so they may have renamed another file over the path, deleted it or
-    // cut it short.
-    struct Status
-    {
-        bool pathNamesIt; // the path still names the held file (same device and inode, or
-                          // on Windows the same volume and file index)
-        bool pathExists;  // something exists at the path at all
-        int64_t size;     // the held file's length now
-    };
-    Status CurrentStatus() const;
+    // Asks the system; files longer than 2 GiB are measured too.
+    int64_t Size() override;
+
+    // Looks at the held file and at what its path names now. A path that cannot be looked at
+    // for any reason but its absence (no access to a folder, a disk error) is Unknown.
+    StreamStatus CurrentStatus() override;
 
 private:
     std::intptr_t mHandle; // a POSIX descriptor, or the value of a Windows handle

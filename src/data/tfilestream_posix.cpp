@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace kt63 {
@@ -29,21 +30,39 @@ int AccessFlags(uint16_t mode)
 }
 
 // O_NONBLOCK keeps the open itself from hanging on a FIFO, which is then refused as not a
-// regular file; for regular files the flag has no effect and is cleared again.
-int OpenRegularFile(const std::string& path, int accessFlags)
+// regular file; for regular files the flag has no effect and is cleared again. Gives the
+// descriptor, or -1 with `reason` saying why.
+int OpenRegularFile(const std::string& path, int accessFlags, std::string& reason)
 {
     const int fd = ::open(path.c_str(), accessFlags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
+    if (fd < 0) {
+        reason = std::generic_category().message(errno);
         return -1;
+    }
     struct stat info
     {
     };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool measured = ::fstat(fd, &info) == 0;
+    if (!measured || !S_ISREG(info.st_mode)) {
+        reason = !measured               ? std::generic_category().message(errno)
+                 : S_ISDIR(info.st_mode) ? std::generic_category().message(EISDIR)
+                                         : "not a regular file";
         ::close(fd);
         return -1;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+FileIdentity IdentityOf(const struct stat& info)
+{
+    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+}
+
+// Both mean that nothing is at the path: the file, or a folder on the way, is gone.
+bool IsAbsence(int error)
+{
+    return error == ENOENT || error == ENOTDIR;
 }
 
 } // namespace
@@ -59,13 +78,14 @@ TFileStream::TFileStream(const std::string& path, uint16_t mode)
     : mHandle(-1), mPath(path), mAbsolutePath(AbsolutePath(path))
 {
     if (!IsValidOpenMode(mode))
-        throw EFOpenError(path);
-    mHandle = OpenRegularFile(path, AccessFlags(mode));
+        throw EFOpenError(path, std::generic_category().message(EINVAL));
+    std::string reason;
+    mHandle = OpenRegularFile(path, AccessFlags(mode), reason);
     if (mHandle < 0)
-        throw EFOpenError(path);
+        throw EFOpenError(path, reason);
     if (!AcquireSharing(mHandle, mode)) {
         ::close(mHandle);
-        throw EFOpenError(path);
+        throw EFOpenError(path, "in use by another program");
     }
 }
 
@@ -77,10 +97,13 @@ TFileStream::~TFileStream()
 int32_t TFileStream::Seek(int32_t offset, uint16_t origin)
 {
     static constexpr int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
-    if (origin > soFromEnd)
+    if (origin > soFromEnd) {
+        SetLastError(EINVAL);
         return -1;
+    }
     const off_t position = ::lseek(mHandle, offset, whence[origin]);
-    if (position < 0 || position > INT32_MAX)
+    SetLastError(position < 0 ? errno : position > INT32_MAX ? EOVERFLOW : 0);
+    if (LastError() != 0)
         return -1;
     return static_cast<int32_t>(position);
 }
@@ -123,18 +146,43 @@ bool TFileStream::Sync()
     return LastError() == 0;
 }
 
-TFileStream::Status TFileStream::CurrentStatus() const
+int64_t TFileStream::Size()
 {
+    struct stat info
+    {
+    };
+    if (::fstat(mHandle, &info) != 0) {
+        SetLastError(errno);
+        return -1;
+    }
+    return static_cast<int64_t>(info.st_size);
+}
+
+StreamStatus TFileStream::CurrentStatus()
+{
+    StreamStatus status;
     struct stat held
     {
     };
+    if (::fstat(mHandle, &held) != 0) {
+        status.path = StreamStatus::Path::Unknown;
+        status.size = -1;
+        status.reason = std::generic_category().message(errno);
+        return status;
+    }
+    status.size = static_cast<int64_t>(held.st_size);
+    status.identity = IdentityOf(held);
     struct stat named
     {
     };
-    ::fstat(mHandle, &held);
-    const bool exists = ::stat(mAbsolutePath.c_str(), &named) == 0;
-    return {exists && named.st_dev == held.st_dev && named.st_ino == held.st_ino, exists,
-            static_cast<int64_t>(held.st_size)};
+    if (::stat(mAbsolutePath.c_str(), &named) != 0) {
+        const int error = errno;
+        status.path = IsAbsence(error) ? StreamStatus::Path::Missing : StreamStatus::Path::Unknown;
+        status.reason = std::generic_category().message(error);
+    } else if (IdentityOf(named) != status.identity) {
+        status.path = StreamStatus::Path::NamesAnother;
+    }
+    return status;
 }
 
 } // namespace kt63

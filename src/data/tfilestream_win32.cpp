@@ -55,12 +55,19 @@ int ErrorNumber(DWORD error)
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
         return ENOENT;
+    case ERROR_INVALID_NAME:
+        return EINVAL;
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
         return ENOMEM;
     default:
         return EIO;
     }
+}
+
+std::string ReasonOf(DWORD error)
+{
+    return std::generic_category().message(ErrorNumber(error));
 }
 
 // A path that UTF-8 cannot give is a path that cannot be opened.
@@ -74,55 +81,75 @@ bool ToWide(const std::string& path, std::wstring& wide)
     }
 }
 
+// Why an open failed, in the words a POSIX system would use: Windows refuses a folder as
+// "access denied" and a share-mode conflict as a "sharing violation".
+std::string OpenFailure(const std::wstring& path, DWORD error)
+{
+    if (error == ERROR_SHARING_VIOLATION)
+        return "in use by another program";
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::generic_category().message(EISDIR);
+    return ReasonOf(error);
+}
+
 // Only disk files: a console, a printer port or a pipe named like a file is refused, as POSIX
 // refuses everything that is not a regular file. Folders cannot be opened without
-// FILE_FLAG_BACKUP_SEMANTICS, so they are refused by the open itself.
-HANDLE OpenExistingFile(const std::string& path, uint16_t mode)
+// FILE_FLAG_BACKUP_SEMANTICS, so they are refused by the open itself. Gives the handle, or
+// INVALID_HANDLE_VALUE with `reason` saying why.
+HANDLE OpenExistingFile(const std::string& path, uint16_t mode, std::string& reason)
 {
     std::wstring wide;
-    if (!ToWide(path, wide))
+    if (!ToWide(path, wide)) {
+        reason = ReasonOf(ERROR_INVALID_NAME);
         return INVALID_HANDLE_VALUE;
+    }
     const HANDLE handle = ::CreateFileW(wide.c_str(), DesiredAccess(mode), ShareMode(mode), nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle != INVALID_HANDLE_VALUE && ::GetFileType(handle) != FILE_TYPE_DISK) {
+    if (handle == INVALID_HANDLE_VALUE) {
+        reason = OpenFailure(wide, ::GetLastError());
+        return INVALID_HANDLE_VALUE;
+    }
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
         ::CloseHandle(handle);
+        reason = "not a regular file";
         return INVALID_HANDLE_VALUE;
     }
     return handle;
 }
 
 // The volume and the index of a file on it tell files apart as device and inode do on POSIX.
-struct FileIdentity
-{
-    DWORD volume;
-    DWORD indexHigh;
-    DWORD indexLow;
-
-    bool operator==(const FileIdentity&) const = default;
-};
-
 FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info)
 {
-    return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return {info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
 }
 
-// Asks for no access at all, which no other opener's share mode can refuse, and opens folders
-// too, so that whatever now lies at the path is found.
-bool IdentityAtPath(const std::string& path, FileIdentity& identity)
+// Both mean that nothing is at the path: the file, or a folder on the way, is gone.
+bool IsAbsence(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// What lies at `path` now, told by its identity. Asks for no access at all, which no other
+// opener's share mode can refuse, and opens folders too, so that whatever now lies at the path
+// is found. Gives the system's error when nothing can be looked at.
+DWORD IdentityAtPath(const std::string& path, FileIdentity& identity)
 {
     std::wstring wide;
     if (!ToWide(path, wide))
-        return false;
+        return ERROR_INVALID_NAME;
     const HANDLE handle =
         ::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return false;
+        return ::GetLastError();
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool known = ::GetFileInformationByHandle(handle, &info) != 0;
+    const DWORD error =
+        ::GetFileInformationByHandle(handle, &info) ? ERROR_SUCCESS : ::GetLastError();
     ::CloseHandle(handle);
     identity = IdentityOf(info);
-    return known;
+    return error;
 }
 
 } // namespace
@@ -148,10 +175,11 @@ TFileStream::TFileStream(const std::string& path, uint16_t mode)
       mAbsolutePath(AbsolutePath(path))
 {
     if (!IsValidOpenMode(mode))
-        throw EFOpenError(path);
-    const HANDLE handle = OpenExistingFile(path, mode);
+        throw EFOpenError(path, std::generic_category().message(EINVAL));
+    std::string reason;
+    const HANDLE handle = OpenExistingFile(path, mode, reason);
     if (handle == INVALID_HANDLE_VALUE)
-        throw EFOpenError(path);
+        throw EFOpenError(path, reason);
     mHandle = reinterpret_cast<std::intptr_t>(handle);
 }
 
@@ -163,15 +191,19 @@ TFileStream::~TFileStream()
 int32_t TFileStream::Seek(int32_t offset, uint16_t origin)
 {
     static constexpr DWORD method[] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
-    if (origin > soFromEnd)
+    if (origin > soFromEnd) {
+        SetLastError(EINVAL);
         return -1;
+    }
     LARGE_INTEGER distance{};
     distance.QuadPart = offset;
     LARGE_INTEGER position{};
-    if (!::SetFilePointerEx(Native(mHandle), distance, &position, method[origin]) ||
-        position.QuadPart > INT32_MAX)
+    if (!::SetFilePointerEx(Native(mHandle), distance, &position, method[origin])) {
+        SetLastError(ErrorNumber(::GetLastError()));
         return -1;
-    return static_cast<int32_t>(position.QuadPart);
+    }
+    SetLastError(position.QuadPart > INT32_MAX ? EOVERFLOW : 0);
+    return LastError() != 0 ? -1 : static_cast<int32_t>(position.QuadPart);
 }
 
 int32_t TFileStream::Read(void* buffer, int32_t count)
@@ -215,14 +247,36 @@ bool TFileStream::Sync()
     return LastError() == 0;
 }
 
-TFileStream::Status TFileStream::CurrentStatus() const
+int64_t TFileStream::Size()
 {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(Native(mHandle), &size)) {
+        SetLastError(ErrorNumber(::GetLastError()));
+        return -1;
+    }
+    return size.QuadPart;
+}
+
+StreamStatus TFileStream::CurrentStatus()
+{
+    StreamStatus status;
     BY_HANDLE_FILE_INFORMATION held{};
-    ::GetFileInformationByHandle(Native(mHandle), &held);
-    FileIdentity named{};
-    const bool exists = IdentityAtPath(mAbsolutePath, named);
-    const int64_t size = (int64_t{held.nFileSizeHigh} << 32) | held.nFileSizeLow;
-    return {exists && named == IdentityOf(held), exists, size};
+    if (!::GetFileInformationByHandle(Native(mHandle), &held)) {
+        status.path = StreamStatus::Path::Unknown;
+        status.size = -1;
+        status.reason = ReasonOf(::GetLastError());
+        return status;
+    }
+    status.size = static_cast<int64_t>((uint64_t{held.nFileSizeHigh} << 32) | held.nFileSizeLow);
+    status.identity = IdentityOf(held);
+    FileIdentity named;
+    if (const DWORD error = IdentityAtPath(mAbsolutePath, named); error != ERROR_SUCCESS) {
+        status.path = IsAbsence(error) ? StreamStatus::Path::Missing : StreamStatus::Path::Unknown;
+        status.reason = ReasonOf(error);
+    } else if (named != status.identity) {
+        status.path = StreamStatus::Path::NamesAnother;
+    }
+    return status;
 }
 
 } // namespace kt63

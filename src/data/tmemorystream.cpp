@@ -1,6 +1,7 @@
 #include "tmemorystream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -14,12 +15,19 @@ int32_t TMemoryStream::Seek(int32_t offset, uint16_t origin)
     else if (origin == soFromEnd)
         from = static_cast<int64_t>(mBytes.size());
     else if (origin != soFromBeginning)
-        return -1;
+        return Refuse();
     const int64_t target = from + offset;
     if (target < 0 || target > INT32_MAX)
-        return -1;
+        return Refuse();
     mPosition = target;
+    SetLastError(0);
     return static_cast<int32_t>(mPosition);
+}
+
+int32_t TMemoryStream::Refuse()
+{
+    SetLastError(EINVAL);
+    return -1;
 }
 
 int32_t TMemoryStream::Read(void* buffer, int32_t count)

@@ -21,6 +21,8 @@ public:
     const std::vector<uint8_t>& bytes() const { return mBytes; }
 
 private:
+    int32_t Refuse();
+
     std::vector<uint8_t> mBytes;
     int64_t mPosition = 0;
 };

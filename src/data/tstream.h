@@ -10,8 +10,35 @@ inline constexpr uint16_t soFromBeginning = 0;
 inline constexpr uint16_t soFromCurrent = 1;
 inline constexpr uint16_t soFromEnd = 2;
 
+// Which file a stream holds, as the system tells files apart (device and file number, or what
+// stands for them); equal only for one and the same file.
+struct FileIdentity
+{
+    uint64_t volume = 0;
+    uint64_t file = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What has become of a stream's file since it was opened. Other programs need not honour the
+// sharing part of an open mode, so they may have renamed another file over its path, deleted it
+// or changed its length.
+struct StreamStatus
+{
+    enum class Path : uint8_t {
+        NamesIt,      // the path still names the file the stream holds
+        NamesAnother, // another file has taken the path
+        Missing,      // nothing is at the path
+        Unknown,      // the system could not tell; `reason` says why
+    };
+    Path path = Path::NamesIt;
+    int64_t size = 0; // the held file's length now; -1 when the system cannot tell
+    FileIdentity identity;
+    std::string reason; // the system's words, when `path` is Unknown
+};
+
 // A byte stream with a position. Seeking, reading and writing never raise an error: callers
-// that care look at the counts, and at LastError for the system's reason.
+// look at the results, and at LastError and LastErrorText for the system's reason.
 class TStream
 {
 public:
@@ -36,12 +63,20 @@ public:
     // The name errors give the stream: the path a file was opened by; empty for memory.
     virtual std::string FileName() const { return {}; }
 
-    // The system's error number of the latest Read, Write or Sync: 0 when it succeeded, or when
-    // a read merely met the end of the stream.
+    // The system's error number of the latest Seek, Read, Write or Sync: 0 when it succeeded, or
+    // when a read merely met the end of the stream.
     int LastError() const { return mLastError; }
 
-    // Measures the stream through the position and puts the position back where it was.
-    int32_t Size();
+    // The system's own words for LastError, ready to go into a message.
+    virtual std::string LastErrorText() const;
+
+    // The length of the stream. A stream measures itself through the position and puts the
+    // position back where it was; a file asks the system.
+    virtual int64_t Size();
+
+    // Whether the stream's path still names its file, and the file's length now. A stream in
+    // memory has no path: it is always the stream it was.
+    virtual StreamStatus CurrentStatus();
 
 protected:
     void SetLastError(int error) { mLastError = error; }

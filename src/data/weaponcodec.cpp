@@ -2,12 +2,13 @@
 
 #include "datalayout.h"
 #include "exception.h"
+#include "helddatafile.h"
 #include "recordfields.h"
-#include "tstream.h"
-#include "writejournal.h"
 
 #include <array>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace kt63 {
 
@@ -37,114 +38,91 @@ RegionBases BasesOf(const RecordAddress& address)
             ArmamentEntryOffset(address.armament, address.tab)};
 }
 
-// Walks one field list over the file, handing each field with its offset in the file to `move`.
-// A field in a new region starts with an absolute seek; inside a region the gap to the next
-// field is skipped with a seek from the current position, and a field that follows directly
-// needs no seek at all.
-template <class Field, size_t N, class Move>
-void Transfer(TStream& file, const std::array<Field, N>& fields, const RegionBases& bases,
-              Move move)
+// Where field `i` of a list lies. A field in a new region starts with an absolute seek; inside
+// a region the gap to the next field is skipped with a seek from the current position, and a
+// field that follows directly needs no seek at all.
+template <class Values, size_t N>
+FieldPlace PlaceOf(const std::array<FieldSpec<Values>, N>& fields, size_t i,
+                   const RegionBases& bases)
 {
-    const Field* previous = nullptr;
-    for (const Field& field : fields) {
-        const int32_t offset = bases[static_cast<size_t>(field.region)] + field.offset;
-        if (previous == nullptr || previous->region != field.region)
-            file.Seek(offset, soFromBeginning);
-        else if (const int32_t gap = field.offset - previous->offset - previous->width; gap != 0)
-            file.Seek(gap, soFromCurrent);
-        move(field, offset);
-        previous = &field;
+    const FieldSpec<Values>& field = fields[i];
+    const bool opensRegion = i == 0 || fields[i - 1].region != field.region;
+    return {bases[static_cast<size_t>(field.region)] + field.offset, field.width, opensRegion};
+}
+
+// Puts the places of `fields` at the start of `places`.
+template <class Values, size_t N>
+void PlaceFields(std::span<FieldPlace> places, const std::array<FieldSpec<Values>, N>& fields,
+                 const RegionBases& bases)
+{
+    for (size_t i = 0; i < N; ++i)
+        places[i] = PlaceOf(fields, i, bases);
+}
+
+template <class Values, size_t N>
+void AppendWrites(std::vector<FieldWrite>& writes, const std::array<FieldSpec<Values>, N>& fields,
+                  const Values& values, const RegionBases& bases)
+{
+    for (size_t i = 0; i < N; ++i) {
+        FieldWrite write{PlaceOf(fields, i, bases), {}};
+        EncodeField(fields[i].conversion, fields[i].width, values.*fields[i].member,
+                    write.bytes.data());
+        writes.push_back(write);
     }
 }
 
-// A field whose read delivers fewer bytes than its width counts the missing bytes as zero.
-template <class Values> auto ReaderInto(TStream& file, Values& values)
+template <class Values, size_t N>
+void Decode(const std::array<FieldSpec<Values>, N>& fields, const FieldBytes* bytes, Values& values)
 {
-    return [&file, &values](const FieldSpec<Values>& field, int32_t) {
-        uint8_t bytes[4] = {};
-        file.Read(bytes, field.width);
-        values.*field.member = DecodeField(field.conversion, field.width, bytes);
-    };
-}
-
-// The bytes a save is about to replace, read before its first write: the weapon record, which
-// holds the slot table, and the armament entry. Without them a failed save could not be undone,
-// so a save that cannot read them writes nothing.
-class BytesBeforeSave
-{
-public:
-    BytesBeforeSave(TStream& file, const RecordAddress& address)
-        : mRecordOffset(WeaponRecordOffset(address.weapon)),
-          mEntryOffset(ArmamentEntryOffset(address.armament, address.tab))
-    {
-        ReadWhole(file, mRecordOffset, mRecord.data(), WeaponRecordSize);
-        ReadWhole(file, mEntryOffset, mEntry.data(), ArmamentEntrySize);
-    }
-
-    const uint8_t* At(int32_t offset) const
-    {
-        if (offset >= mEntryOffset && offset < mEntryOffset + ArmamentEntrySize)
-            return mEntry.data() + (offset - mEntryOffset);
-        return mRecord.data() + (offset - mRecordOffset);
-    }
-
-private:
-    static void ReadWhole(TStream& file, int32_t offset, uint8_t* bytes, int32_t count)
-    {
-        file.Seek(offset, soFromBeginning);
-        if (file.Read(bytes, count) == count)
-            return;
-        if (file.LastError() != 0)
-            throw EReadError(file.FileName(), file.LastError());
-        throw EFChangedError(EFChangedError::Change::CutShort, file.FileName());
-    }
-
-    int32_t mRecordOffset;
-    int32_t mEntryOffset;
-    std::array<uint8_t, WeaponRecordSize> mRecord{};
-    std::array<uint8_t, ArmamentEntrySize> mEntry{};
-};
-
-template <class Values>
-auto WriterFrom(WriteJournal& journal, const BytesBeforeSave& before, const Values& values)
-{
-    return [&journal, &before, &values](const FieldSpec<Values>& field, int32_t offset) {
-        uint8_t bytes[4] = {};
-        EncodeField(field.conversion, field.width, values.*field.member, bytes);
-        journal.Write(offset, bytes, before.At(offset), field.width);
-    };
+    for (size_t i = 0; i < N; ++i)
+        values.*fields[i].member =
+            DecodeField(fields[i].conversion, fields[i].width, bytes[i].data());
 }
 
 } // namespace
 
-LoadedWeapon LoadWeapon(TStream& file, int32_t weapon, int32_t slot, int32_t tab)
+LoadedWeapon LoadWeapon(HeldDataFile& file, int32_t weapon, int32_t slot, int32_t tab)
 {
     const RecordAddress address{weapon, slot, ArmamentOfWeapon(weapon), tab};
     CheckAddress(address);
+    const RegionBases bases = BasesOf(address);
+    std::array<FieldPlace, WeaponFields.size() + ArmamentFields.size()> places;
+    PlaceFields(places, WeaponFields, bases);
+    PlaceFields(std::span(places).subspan(WeaponFields.size()), ArmamentFields, bases);
+    std::array<FieldBytes, places.size()> bytes;
+    file.ReadFields(places, bytes);
     LoadedWeapon loaded{address.armament, {}, {}};
-    Transfer(file, WeaponFields, BasesOf(address), ReaderInto(file, loaded.weapon));
-    loaded.armamentValues = LoadArmament(file, address);
+    Decode(WeaponFields, bytes.data(), loaded.weapon);
+    Decode(ArmamentFields, bytes.data() + WeaponFields.size(), loaded.armamentValues);
     return loaded;
 }
 
-ArmamentValues LoadArmament(TStream& file, const RecordAddress& address)
+ArmamentValues LoadArmament(HeldDataFile& file, const RecordAddress& address)
 {
     CheckAddress(address);
+    std::array<FieldPlace, ArmamentFields.size()> places;
+    PlaceFields(places, ArmamentFields, BasesOf(address));
+    std::array<FieldBytes, places.size()> bytes;
+    file.ReadFields(places, bytes);
     ArmamentValues values;
-    Transfer(file, ArmamentFields, BasesOf(address), ReaderInto(file, values));
+    Decode(ArmamentFields, bytes.data(), values);
     return values;
 }
 
-void SaveWeapon(TStream& file, const RecordAddress& address, const WeaponValues& weapon,
+// The bytes a save replaces are read first: the weapon record, which holds the slot table, and
+// the armament entry, one read each.
+void SaveWeapon(HeldDataFile& file, const RecordAddress& address, const WeaponValues& weapon,
                 const ArmamentValues& armament)
 {
     CheckAddress(address);
-    const BytesBeforeSave before(file, address);
     const RegionBases bases = BasesOf(address);
-    WriteJournal journal(file);
-    Transfer(file, WeaponFields, bases, WriterFrom(journal, before, weapon));
-    Transfer(file, ArmamentFields, bases, WriterFrom(journal, before, armament));
-    journal.Commit();
+    std::vector<FieldWrite> writes;
+    AppendWrites(writes, WeaponFields, weapon, bases);
+    AppendWrites(writes, ArmamentFields, armament, bases);
+    const ByteSpan before[] = {
+        {WeaponRecordOffset(address.weapon), WeaponRecordSize},
+        {ArmamentEntryOffset(address.armament, address.tab), ArmamentEntrySize}};
+    file.Write(before, writes);
 }
 
 } // namespace kt63

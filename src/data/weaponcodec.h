@@ -6,7 +6,7 @@
 
 namespace kt63 {
 
-class TStream;
+class HeldDataFile;
 
 // The four numbers that select what a load or save touches.
 struct RecordAddress
@@ -24,19 +24,19 @@ struct LoadedWeapon
     ArmamentValues armamentValues;
 };
 
-// Reads the 27 fields of weapon `weapon`, then, by LoadArmament, the fields of `slot` and `tab`
-// in armament group weapon - 1. Each field is its own seek and read, straight from the file.
-LoadedWeapon LoadWeapon(TStream& file, int32_t weapon, int32_t slot, int32_t tab);
+// Reads the 27 fields of weapon `weapon`, then the fields of `slot` and `tab` in armament group
+// weapon - 1 as LoadArmament does. Each field is its own seek and read, straight from the file;
+// when any of them fails, the error (see HeldDataFile) is thrown and nothing is given.
+LoadedWeapon LoadWeapon(HeldDataFile& file, int32_t weapon, int32_t slot, int32_t tab);
 
 // Reads the slot's equipment kind and ammunition cell and the armament entry's 20 fields.
-ArmamentValues LoadArmament(TStream& file, const RecordAddress& address);
+ArmamentValues LoadArmament(HeldDataFile& file, const RecordAddress& address);
 
 // Writes the same 49 fields, 61 bytes, in the same order; no other byte of the file changes.
-// First the bytes the save replaces are read (the weapon record and the armament entry, one read
-// each), last the writes are synced to the storage. When a write or the sync fails, the bytes
-// already written are put back and EWriteError is thrown; when they cannot be read, EReadError
-// or EFChangedError, and nothing is written.
-void SaveWeapon(TStream& file, const RecordAddress& address, const WeaponValues& weapon,
+// The held file first reads the bytes the save replaces (the weapon record and the armament
+// entry, one read each) and last syncs the writes to the storage; when anything fails, what was
+// written is put back and the error is thrown.
+void SaveWeapon(HeldDataFile& file, const RecordAddress& address, const WeaponValues& weapon,
                 const ArmamentValues& armament);
 
 // Each operation first checks its numbers and throws ERangeError, touching nothing, when one

@@ -1,47 +1,40 @@
 #include "writejournal.h"
 
-#include "exception.h"
 #include "tstream.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace kt63 {
 
-void WriteJournal::Write(int32_t offset, const uint8_t* bytes, const uint8_t* before, int32_t width)
+int32_t WriteJournal::Write(int32_t offset, const uint8_t* bytes, const uint8_t* before,
+                            int32_t width)
 {
     Entry entry{offset, {}, 0};
     std::copy_n(before, width, entry.before.begin());
     entry.written = mFile.Write(bytes, width);
-    mEntries.push_back(entry);
-    if (entry.written != width)
-        Fail();
+    if (entry.written > 0)
+        mEntries.push_back(entry);
+    return entry.written;
 }
 
-void WriteJournal::Commit()
+Undo WriteJournal::RollBack(int64_t end)
 {
-    if (!mFile.Sync())
-        Fail();
-}
-
-bool WriteJournal::RollBack()
-{
+    if (mEntries.empty())
+        return Undo::NothingWritten;
     bool restored = true;
+    bool putAny = false;
     for (auto entry = mEntries.rbegin(); entry != mEntries.rend(); ++entry) {
-        if (entry->written == 0)
+        const auto reach =
+            static_cast<int32_t>(std::min<int64_t>(entry->written, end - entry->offset));
+        if (reach <= 0)
             continue;
+        putAny = true;
         restored = mFile.Seek(entry->offset, soFromBeginning) == entry->offset &&
-                   mFile.Write(entry->before.data(), entry->written) == entry->written && restored;
+                   mFile.Write(entry->before.data(), reach) == reach && restored;
     }
-    return mFile.Sync() && restored;
-}
-
-// The error number is taken before the roll-back, whose own calls replace it.
-void WriteJournal::Fail()
-{
-    const int error = mFile.LastError() != 0 ? mFile.LastError() : EIO;
-    const bool restored = RollBack();
-    throw EWriteError(mFile.FileName(), error, restored);
+    if (putAny)
+        restored = mFile.Sync() && restored;
+    return restored ? Undo::PutBack : Undo::MaybePartlyWritten;
 }
 
 } // namespace kt63

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exception.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -8,30 +10,23 @@ namespace kt63 {
 
 class TStream;
 
-// Writes fields one at a time and keeps the bytes each write replaces, so that when a write or
-// the closing sync fails, every byte written so far is put back before the error is reported:
-// a failed save leaves the file as it was before.
+// The writes of one change, each with the bytes it replaced, so that a change that fails can be
+// undone: every byte written is put back before the failure is reported.
 class WriteJournal
 {
 public:
     explicit WriteJournal(TStream& file) : mFile(file) {}
 
     // Writes `width` (at most 4) bytes at the stream's position, which the caller has moved to
-    // `offset` from the beginning; `before` are the bytes there now. When the write falls
-    // short, puts everything back and throws EWriteError.
-    void Write(int32_t offset, const uint8_t* bytes, const uint8_t* before, int32_t width);
-
-    // Puts the writes onto the storage. When that fails, puts everything back and throws
-    // EWriteError.
-    void Commit();
+    // `offset`; `before` are the bytes there now. Gives how many bytes the write reached.
+    int32_t Write(int32_t offset, const uint8_t* bytes, const uint8_t* before, int32_t width);
 
     // Writes back the bytes that every write so far replaced, newest first, and syncs them.
-    // Gives false when any of that fails too.
-    bool RollBack();
+    // Bytes at or beyond `end` are left alone: a file another program cut short is not made
+    // long again. Gives what is left of the change.
+    Undo RollBack(int64_t end);
 
 private:
-    [[noreturn]] void Fail();
-
     struct Entry
     {
         int32_t offset;

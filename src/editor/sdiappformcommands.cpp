@@ -5,12 +5,12 @@
 
 #include "datalayout.h"
 #include "exception.h"
+#include "helddatafile.h"
 #include "namelistfile.h"
 #include "namescan.h"
 #include "recordbinding.h"
 #include "taboutbox.h"
 #include "tcombobox.h"
-#include "tfilestream.h"
 #include "tradiogroup.h"
 #include "tspinedit.h"
 #include "ttabcontrol.h"
@@ -30,7 +30,6 @@ void TSDIAppForm::OpenItemClick()
         return;
     mDataFileName = dialog->selectedFiles().constFirst();
     OpenDataFileAt(mDataFileName);
-    LoadWeapon();
     setWindowTitle(mDataFileName);
 }
 
@@ -38,21 +37,27 @@ void TSDIAppForm::FormDropFiles(const QStringList& paths)
 {
     for (const QString& path : paths) {
         OpenDataFileAt(path);
-        LoadWeapon();
         setWindowTitle(path);
     }
 }
 
-// The file held so far is closed first, so the same file can be opened again; if the new one
-// cannot be opened, no data file is held afterwards.
+// The file held so far is closed first, so the same file can be opened again. The new file's
+// armament names and weapon are read before any of them is shown: if a read fails, the window
+// shows what it showed and holds no data file, as after a failed open, so that no save can
+// write what it shows into a file it does not name.
 void TSDIAppForm::OpenDataFileAt(const QString& path)
 {
     mDataFile.reset();
-    mDataFile = OpenDataFile(QFile::encodeName(path).toStdString());
-    ReadArmamentNameArea(*mDataFile, mArmamentNames);
+    auto file = std::make_unique<HeldDataFile>(QFile::encodeName(path).toStdString(),
+                                               HeldDataFile::Access::ReadWrite);
+    ReadArmamentNameArea(*file, mArmamentNames);
+    const RecordAddress address = ShownAddress();
+    const LoadedWeapon loaded = kt63::LoadWeapon(*file, address.weapon, address.slot, address.tab);
+    mDataFile = std::move(file);
     ComboBox2->ClearItems();
     ScanNames(mArmamentNames.data(), NameAreaSize,
               [this](std::string_view name) { ComboBox2->AppendItem(DecodeName(name)); });
+    ShowLoaded(loaded);
 }
 
 void TSDIAppForm::ReadClick()
@@ -105,7 +110,7 @@ void TSDIAppForm::WriteClick()
 
 void TSDIAppForm::ExitItemClick()
 {
-    WriteListNumber(mNameListPath, mNamesAreaSize, SpinEdit5->Value());
+    WriteListNumber(mNameListPath, mNamesAreaSize, mNameListIdentity, SpinEdit5->Value());
     close();
 }
 
@@ -133,14 +138,14 @@ RecordAddress TSDIAppForm::ShownAddress()
             ClampedNumber(SpinEdit2, 0, ArmamentGroupCount - 1), TabControl1->TabIndex()};
 }
 
-// Other programs need not honour the sharing mode, so before every load or save the held file
-// is checked to be still the file that was opened. If another program has replaced, deleted or
-// cut it short, nothing is read or written, the values on the window stay, and the window lets
-// go of the file as after a failed open, so that the next Open or drop starts afresh.
+// When another program has replaced, deleted or changed the length of the held file, nothing
+// more of the command is done, the values on the window stay, and the window lets go of the
+// file as after a failed open, so that the next Open or drop starts afresh. Every other error
+// (a failed read, write or sync; a file the system cannot look at) keeps the file held, so the
+// user can try again.
 template <class Use> void TSDIAppForm::UseHeldDataFile(Use use)
 {
     try {
-        CheckDataFileHeld(*mDataFile);
         use(*mDataFile);
     } catch (const EFChangedError&) {
         mDataFile.reset();
@@ -148,18 +153,22 @@ template <class Use> void TSDIAppForm::UseHeldDataFile(Use use)
     }
 }
 
-// Without a data file the loads and the save do nothing: no file is touched.
+void TSDIAppForm::ShowLoaded(const LoadedWeapon& loaded)
+{
+    SpinEdit2->SetValue(loaded.armament);
+    ShowWeaponValues(*this, loaded.weapon);
+    ShowArmamentValues(*this, loaded.armamentValues);
+}
+
+// Without a data file the loads and the save do nothing: no file is touched. A load that fails
+// shows nothing of what it read.
 void TSDIAppForm::LoadWeapon()
 {
     if (!mDataFile)
         return;
     const RecordAddress address = ShownAddress();
-    UseHeldDataFile([&](TFileStream& file) {
-        const LoadedWeapon loaded =
-            kt63::LoadWeapon(file, address.weapon, address.slot, address.tab);
-        SpinEdit2->SetValue(loaded.armament);
-        ShowWeaponValues(*this, loaded.weapon);
-        ShowArmamentValues(*this, loaded.armamentValues);
+    UseHeldDataFile([&](HeldDataFile& file) {
+        ShowLoaded(kt63::LoadWeapon(file, address.weapon, address.slot, address.tab));
     });
 }
 
@@ -169,17 +178,16 @@ void TSDIAppForm::LoadArmament()
         return;
     const RecordAddress address = ShownAddress();
     UseHeldDataFile(
-        [&](TFileStream& file) { ShowArmamentValues(*this, kt63::LoadArmament(file, address)); });
+        [&](HeldDataFile& file) { ShowArmamentValues(*this, kt63::LoadArmament(file, address)); });
 }
 
-// A save whose write or sync fails has put the file back as it was and reports why; the file
-// stays held, so the user can make room and save again.
+// A save that fails has put back what it wrote and reports why.
 void TSDIAppForm::SaveWeapon()
 {
     if (!mDataFile)
         return;
     const RecordAddress address = ShownAddress();
-    UseHeldDataFile([&](TFileStream& file) {
+    UseHeldDataFile([&](HeldDataFile& file) {
         kt63::SaveWeapon(file, address, ShownWeaponValues(*this), ShownArmamentValues(*this));
     });
 }

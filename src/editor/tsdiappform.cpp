@@ -1,10 +1,10 @@
 #include "tsdiappform.h"
 
+#include "helddatafile.h"
 #include "japanesefont.h"
 #include "namelistfile.h"
 #include "namescan.h"
 #include "tcombobox.h"
-#include "tfilestream.h"
 #include "tradiogroup.h"
 #include "tspinedit.h"
 #include "ttabcontrol.h"
@@ -53,6 +53,7 @@ void TSDIAppForm::ReadNameList()
 {
     const NameListFile list = ReadNameListFile(mNameListPath);
     mNamesAreaSize = list.namesAreaSize;
+    mNameListIdentity = list.identity;
     SpinEdit5->SetValue(list.listNumber);
     QStringList names;
     ScanNames(list.namesArea.data(), static_cast<int32_t>(list.namesArea.size()),

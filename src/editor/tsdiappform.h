@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datafile.h"
+#include "tstream.h"
 #include "weaponcodec.h"
 
 #include <QMainWindow>
@@ -20,7 +21,7 @@ class QToolButton;
 namespace kt63 {
 
 class TComboBox;
-class TFileStream;
+class HeldDataFile;
 class TRadioGroup;
 class TSpinEdit;
 class TTabControl;
@@ -134,6 +135,7 @@ private:
     void OpenDataFileAt(const QString& path);
     RecordAddress ShownAddress();
     template <class Use> void UseHeldDataFile(Use use);
+    void ShowLoaded(const LoadedWeapon& loaded);
     int32_t ClampedNumber(TSpinEdit* field, int32_t low, int32_t high);
     void LoadWeapon();
     void LoadArmament();
@@ -142,10 +144,11 @@ private:
     // Where "WN.dat" is written at exit, as found at start.
     std::string mNameListPath = "WN.dat";
     int32_t mNamesAreaSize = 0;
+    FileIdentity mNameListIdentity;
     int32_t mNameCount = 0;
     int32_t mRememberedNumber = 0;
     QString mDataFileName;
-    std::unique_ptr<TFileStream> mDataFile;
+    std::unique_ptr<HeldDataFile> mDataFile;
     ArmamentNameArea mArmamentNames{};
     bool mShownOnce = false;
     QFileDialog* mOpenDialog = nullptr;

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "dataimage.h"
 #include "exception.h"
+#include "helddatafile.h"
 #include "patchapply.h"
 #include "scratchtmpfs.h"
 #include "tfilestream.h"
@@ -364,7 +365,8 @@ private:
 TEST(WriteChanges, FieldThatDoesNotReadBackIsReported)
 {
     Bytes bytes(test::DataFileSize, 0);
-    DroppingStream file(bytes);
+    DroppingStream stream(bytes);
+    HeldDataFile file(stream);
     const std::vector<FieldChange> changes{{TableId::Weapons, {17, 0}, 3, 0, 12, "p.csv row 2"}};
     EXPECT_EQ(
         WriteChanges(file, changes),
@@ -402,18 +404,20 @@ TEST(ApplyOnAFullDisk, PutsBackWhatItWroteAndSaysWhy)
     EXPECT_EQ(test::ReadBytes(data), before);
 }
 
-// Another program may cut the file short between the measuring and the reading.
-TEST(ReadTables, FileCutShortWhileReadIsAnError)
+// A file that ends before the weapon table does cannot be read as tables.
+TEST(ReadTables, FileThatEndsTooEarlyIsAnError)
 {
-    TMemoryStream file(Bytes(test::DataFileSize - 1, 0));
-    EXPECT_THROW(ReadTables(file), EFChangedError);
-    EXPECT_THROW(ReadWholeFile(file), EFChangedError);
+    TMemoryStream stream(Bytes(test::DataFileSize - 1, 0));
+    HeldDataFile file(stream);
+    EXPECT_THROW(ReadTables(file), EReadError);
+    EXPECT_THROW(ReadWholeFile(file), EFTooShortError);
 }
 
 TEST(WriteChanges, WritesOnlyTheFieldsBytes)
 {
     Bytes bytes = test::RandomBytes(test::DataFileSize, 3);
-    TMemoryStream file(bytes);
+    TMemoryStream stream(bytes);
+    HeldDataFile file(stream);
     const std::vector<FieldChange> changes{
         {TableId::Weapons, {3, 0}, 9, 0, -2, ""},       // CanBeCarried, 4 bytes
         {TableId::Armaments, {0, 1}, 1, 0, 0xBEEF, ""}, // ArmamentKind, 2 bytes
@@ -421,7 +425,7 @@ TEST(WriteChanges, WritesOnlyTheFieldsBytes)
     EXPECT_TRUE(WriteChanges(file, changes).empty());
     test::Put(bytes, test::WeaponAt(3, 64), 4, -2);
     test::Put(bytes, test::ArmamentAt(0, 1, 8), 2, 0xBEEF);
-    EXPECT_EQ(file.bytes(), bytes);
+    EXPECT_EQ(stream.bytes(), bytes);
 }
 
 } // namespace

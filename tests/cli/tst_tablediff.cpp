@@ -1,6 +1,7 @@
 #include "clitestfiles.h"
 #include "commands.h"
 #include "exception.h"
+#include "helddatafile.h"
 #include "jsonpatch.h"
 #include "tablediff.h"
 #include "tfilestream.h"
@@ -70,7 +71,7 @@ TEST_F(DiffTest, WindowSaveOfWeapon1ListsExactlyTheClampedFields)
     test::WriteBytes(a, bytes);
     test::WriteBytes(b, bytes);
     {
-        TFileStream file(b, fmOpenReadWrite | fmShareDenyWrite);
+        HeldDataFile file(b, HeldDataFile::Access::ReadWrite);
         LoadedWeapon shown = LoadWeapon(file, 1, 2, 3);
         shown.weapon.Speed = 64;
         shown.weapon.Fuel = 999;

@@ -4,22 +4,38 @@
 
 #include <cerrno>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace kt63::test {
 
-// A memory stream that fails the way a full or broken disk does: its k-th write stores nothing
-// (or all but one byte), optionally every write after it too, its first sync or its reads.
+// A memory stream that fails the way a broken disk or another program does, each at one chosen
+// call counted from 1 (0 for never): its k-th seek is refused or lands a byte too far, its k-th
+// read fails or falls a byte short, its k-th write stores nothing (or all but one byte), its
+// first sync fails, its k-th look at the file cannot tell, and just before its k-th write
+// another program replaces, deletes or cuts the file.
 class FaultyStream final : public TStream
 {
 public:
+    enum class Race : uint8_t { None, Replaced, Deleted, CutShort };
+
+    // The length another program cuts the file to.
+    static constexpr size_t CutLength = 1000;
+
     struct Faults
     {
-        int failingWrite = 0;         // counted from 1; 0 for none
+        int failingWrite = 0;
         bool shortWrite = false;      // the failing write stores all but its last byte
         bool laterWritesFail = false; // every write after the failing one fails as well
         bool failingSync = false;
-        bool failingReads = false;
+        bool failingReads = false; // every read fails
+        int failingSeek = 0;
+        int misplacedSeek = 0;
+        int failingRead = 0;
+        int shortRead = 0;
+        int failingStatus = 0;
+        Race race = Race::None;
+        int raceAtWrite = 0;
     };
 
     FaultyStream(std::vector<uint8_t> bytes, Faults faults)
@@ -27,19 +43,34 @@ public:
     {
     }
 
-    int32_t Seek(int32_t offset, uint16_t origin) override { return mStream.Seek(offset, origin); }
+    int32_t Seek(int32_t offset, uint16_t origin) override
+    {
+        ++mSeeks;
+        if (mSeeks == mFaults.failingSeek) {
+            SetLastError(EINVAL);
+            return -1;
+        }
+        SetLastError(0);
+        const int32_t reached = mStream.Seek(offset, origin);
+        return mSeeks == mFaults.misplacedSeek ? mStream.Seek(1, soFromCurrent) : reached;
+    }
 
     int32_t Read(void* buffer, int32_t count) override
     {
-        if (!mFaults.failingReads)
-            return mStream.Read(buffer, count);
-        SetLastError(EIO);
-        return 0;
+        ++mReads;
+        if (mFaults.failingReads || mReads == mFaults.failingRead) {
+            SetLastError(EIO);
+            return 0;
+        }
+        SetLastError(0);
+        return mStream.Read(buffer, mReads == mFaults.shortRead ? count - 1 : count);
     }
 
     int32_t Write(const void* buffer, int32_t count) override
     {
         ++mWrites;
+        if (mWrites == mFaults.raceAtWrite)
+            RunRace();
         const bool fails =
             mWrites == mFaults.failingWrite ||
             (mFaults.laterWritesFail && mFaults.failingWrite > 0 && mWrites > mFaults.failingWrite);
@@ -60,14 +91,47 @@ public:
 
     std::string FileName() const override { return "Qelvint.dll"; }
 
+    int64_t Size() override { return static_cast<int64_t>(mStream.bytes().size()); }
+
+    StreamStatus CurrentStatus() override
+    {
+        StreamStatus status;
+        status.size = Size();
+        if (++mStatuses == mFaults.failingStatus) {
+            status.path = StreamStatus::Path::Unknown;
+            status.reason = std::generic_category().message(EACCES);
+        } else if (mRaced && mFaults.race == Race::Replaced) {
+            status.path = StreamStatus::Path::NamesAnother;
+        } else if (mRaced && mFaults.race == Race::Deleted) {
+            status.path = StreamStatus::Path::Missing;
+        }
+        return status;
+    }
+
     const std::vector<uint8_t>& bytes() const { return mStream.bytes(); }
     int writes() const { return mWrites; }
 
 private:
+    // A cut keeps the position, as it does for a file another program truncates.
+    void RunRace()
+    {
+        mRaced = true;
+        if (mFaults.race != Race::CutShort)
+            return;
+        const int32_t position = mStream.Seek(0, soFromCurrent);
+        std::vector<uint8_t> kept(mStream.bytes().begin(), mStream.bytes().begin() + CutLength);
+        mStream = TMemoryStream(std::move(kept));
+        mStream.Seek(position, soFromBeginning);
+    }
+
     TMemoryStream mStream;
     Faults mFaults;
+    int mSeeks = 0;
+    int mReads = 0;
     int mWrites = 0;
     int mSyncs = 0;
+    int mStatuses = 0;
+    bool mRaced = false;
 };
 
 } // namespace kt63::test

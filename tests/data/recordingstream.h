@@ -8,7 +8,8 @@
 namespace kt63::test {
 
 // A memory stream that notes every call, so a test can compare the exact sequence of seeks,
-// reads and writes with the one the file format asks for.
+// reads and writes with the one the file format asks for, and see where the file is looked at
+// ("status").
 class RecordingStream final : public TStream
 {
 public:
@@ -35,6 +36,12 @@ public:
     {
         mCalls.push_back("sync");
         return true;
+    }
+    int64_t Size() override { return mStream.Size(); }
+    StreamStatus CurrentStatus() override
+    {
+        mCalls.push_back("status");
+        return mStream.CurrentStatus();
     }
 
     const std::vector<std::string>& calls() const { return mCalls; }

@@ -61,6 +61,14 @@ Bytes ReadBytes(const std::string& path)
     return bytes;
 }
 
+bool WriteSparse(const std::string& path, int64_t size)
+{
+    WriteBytes(path, {});
+    std::error_code error;
+    std::filesystem::resize_file(PathFromUtf8(path), static_cast<uintmax_t>(size), error);
+    return !error;
+}
+
 bool Exists(const std::string& path)
 {
     std::error_code error;

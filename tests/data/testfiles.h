@@ -32,6 +32,10 @@ void WriteBytes(const std::string& path, const Bytes& bytes);
 Bytes ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
 
+// Makes `path` a file of `size` bytes that takes no room: every byte reads as zero. Gives false
+// when the file system cannot hold a file that long.
+bool WriteSparse(const std::string& path, int64_t size);
+
 // Repeatable pseudo-random bytes.
 Bytes RandomBytes(size_t size, uint32_t seed);
 

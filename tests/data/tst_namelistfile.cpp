@@ -133,7 +133,7 @@ TEST_P(ListNumberWrite, WritesTheLowSixteenBitsIntoTheLastTwoBytesOnly)
     const Bytes before = Hex("00 41 42 00 43 32 02");
     test::WriteBytes("WN.dat", before);
     const NameListFile list = ReadNameListFile("WN.dat");
-    WriteListNumber(list.path, list.namesAreaSize, GetParam().value);
+    WriteListNumber(list.path, list.namesAreaSize, list.identity, GetParam().value);
     Bytes expected(before.begin(), before.end() - 2);
     expected.insert(expected.end(), GetParam().lastTwo.begin(), GetParam().lastTwo.end());
     EXPECT_EQ(test::ReadBytes("WN.dat"), expected);
@@ -153,25 +153,63 @@ TEST_F(NameListFileTest, WriteGoesToTheFileReadAtStartAfterTheWorkingDirectoryMo
     const NameListFile list = ReadNameListFile("WN.dat");
     test::TempDir elsewhere;
     std::filesystem::current_path(elsewhere.root());
-    WriteListNumber(list.path, list.namesAreaSize, 5);
+    WriteListNumber(list.path, list.namesAreaSize, list.identity, 5);
     EXPECT_FALSE(test::Exists(elsewhere.path("WN.dat")));
     EXPECT_EQ(test::ReadBytes(list.path), Hex("00 41 05 00"));
 }
 
-TEST_F(NameListFileTest, WriteUsesTheSizeMeasuredAtStart)
+// Another program changed "WN.dat" while the editor ran: Exit writes nothing and says so.
+struct ChangedRow
 {
-    test::WriteBytes("WN.dat", Hex("00 41 03 00"));
+    const char* name;
+    Bytes now;     // what the other program left at the path
+    bool replaced; // a new file renamed over it, rather than the same file rewritten
+    const char* message;
+};
+
+class ChangedByAnotherProgram : public NameListFileTest,
+                                public ::testing::WithParamInterface<ChangedRow>
+{
+};
+
+TEST_P(ChangedByAnotherProgram, ExitWritesNothingAndSaysSo)
+{
+    const ChangedRow& row = GetParam();
+    test::WriteBytes("WN.dat", Hex("00 41 42 43 44 45 46 47 03 00"));
     const NameListFile list = ReadNameListFile("WN.dat");
-    test::WriteBytes("WN.dat", Hex("00 41 42 43 44 45"));
-    WriteListNumber(list.path, list.namesAreaSize, 0x0102);
-    EXPECT_EQ(test::ReadBytes("WN.dat"), Hex("00 41 02 01 44 45"));
+    if (row.replaced) {
+        test::WriteBytes("WN.new", row.now);
+        std::filesystem::rename("WN.new", "WN.dat");
+    } else {
+        test::WriteBytes("WN.dat", row.now);
+    }
+    try {
+        WriteListNumber(list.path, list.namesAreaSize, list.identity, 0x0102);
+        FAIL() << "wrote into a changed file";
+    } catch (const EFChangedError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + list.path + row.message);
+    }
+    EXPECT_EQ(test::ReadBytes("WN.dat"), row.now);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ChangedByAnotherProgram,
+    ::testing::Values(ChangedRow{"grown", Hex("00 41 42 43 44 45 46 47 03 00 48 49"), false,
+                                 " は他のﾌﾟﾛｸﾞﾗﾑに変更されました"},
+                      ChangedRow{"cut_to_nothing", {}, false, " は他のﾌﾟﾛｸﾞﾗﾑに切り詰められました"},
+                      ChangedRow{"cut_to_three_bytes", Hex("00 41 42"), false,
+                                 " は他のﾌﾟﾛｸﾞﾗﾑに切り詰められました"},
+                      ChangedRow{"replaced_by_a_longer_file", Bytes(32, 0x41), true,
+                                 " は他のﾌﾟﾛｸﾞﾗﾑに置き換えられました"},
+                      ChangedRow{"replaced_by_one_as_long", Hex("00 5A 5A 5A 5A 5A 5A 5A 07 00"),
+                                 true, " は他のﾌﾟﾛｸﾞﾗﾑに置き換えられました"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NameListFileTest, FileWithoutAListNumberIsNotWrittenNorExtended)
 {
     test::WriteBytes("WN.dat", Hex("41"));
     const NameListFile list = ReadNameListFile("WN.dat");
-    WriteListNumber(list.path, list.namesAreaSize, 7);
+    WriteListNumber(list.path, list.namesAreaSize, list.identity, 7);
     EXPECT_EQ(test::ReadBytes("WN.dat"), Hex("41"));
 }
 
@@ -181,11 +219,11 @@ TEST_F(NameListFileTest, WriteToAMissingOrHeldFileRaisesTheOpenErrorWithTheAbsol
     const NameListFile list = ReadNameListFile("WN.dat");
     {
         TFileStream other(list.path, fmOpenRead | fmShareDenyNone);
-        EXPECT_THROW(WriteListNumber(list.path, list.namesAreaSize, 9), EFOpenError);
+        EXPECT_THROW(WriteListNumber(list.path, list.namesAreaSize, list.identity, 9), EFOpenError);
     }
     ASSERT_TRUE(std::filesystem::remove("WN.dat"));
     try {
-        WriteListNumber(list.path, list.namesAreaSize, 9);
+        WriteListNumber(list.path, list.namesAreaSize, list.identity, 9);
         FAIL() << "wrote to a missing file";
     } catch (const EFOpenError& error) {
         EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + list.path + " は開けません");

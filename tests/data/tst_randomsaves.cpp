@@ -1,9 +1,10 @@
-#include "datafile.h"
+#include "helddatafile.h"
 #include "testfiles.h"
-#include "tfilestream.h"
 #include "weaponcodec.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include <algorithm>
 #include <climits>
@@ -245,7 +246,7 @@ void ExpectArmament(const A& loaded, const A& expected, const std::string& where
 }
 
 // Loads at the address just saved or anywhere else, by LoadWeapon or by LoadArmament.
-void LoadAndCompare(TStream& file, const ShadowFile& shadow, Dice& dice, RecordAddress a)
+void LoadAndCompare(HeldDataFile& file, const ShadowFile& shadow, Dice& dice, RecordAddress a)
 {
     if (dice.below(2) == 0)
         a = dice.address();
@@ -285,7 +286,7 @@ TEST(RandomSaves, FileAndLoadsFollowAnIndependentModelOfTheLayout)
     const std::string path = dir.path("Qelvint.dll");
     test::WriteBytes(path, test::RandomBytes(kFileSize, kSeed));
     ShadowFile shadow(test::ReadBytes(path));
-    const auto file = OpenDataFile(path);
+    const auto file = std::make_unique<HeldDataFile>(path, HeldDataFile::Access::ReadWrite);
     Dice dice(kSeed);
 
     for (int save = 1; save <= kSaves && !HasFailure(); ++save) {

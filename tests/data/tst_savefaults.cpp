@@ -1,5 +1,6 @@
 #include "exception.h"
 #include "faultystream.h"
+#include "helddatafile.h"
 #include "testfiles.h"
 #include "weaponcodec.h"
 
@@ -31,12 +32,13 @@ std::string FailedSaveMessage(const Faults& faults, test::Bytes* after = nullptr
 {
     const test::Bytes original = test::RandomBytes(2264784, 21);
     test::FaultyStream file(original, faults);
+    HeldDataFile held(file);
     WeaponValues weapon;
     ArmamentValues armament;
     FillValues(weapon, armament);
     std::string message;
     try {
-        SaveWeapon(file, kAddress, weapon, armament);
+        SaveWeapon(held, kAddress, weapon, armament);
     } catch (const EStreamError& error) {
         message = error.message();
     }
@@ -84,10 +86,130 @@ TEST(SaveFaults, FailedRollBackSaysTheRecordMayBePartlyWritten)
     EXPECT_FALSE(after == test::RandomBytes(2264784, 21));
 }
 
+// --- Every seek, read and look at the file of a load or a save, failing in turn ---------------
+
+using Race = test::FaultyStream::Race;
+
+enum class Operation { Load, Save };
+
+struct FaultRow
+{
+    std::string name;
+    Operation operation;
+    Faults faults;
+    std::string head; // how the message goes on after "ﾌｧｲﾙ Qelvint.dll "
+    std::string tail; // how it ends
+};
+
+void PrintTo(const FaultRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+std::string Reason(int error)
+{
+    return std::generic_category().message(error);
+}
+
+const std::string kReading = "を読み込めません (";
+const std::string kWriting = "に書き込めません (";
+const std::string kRefusedSeek = " に移れません: " + Reason(EINVAL) + ")";
+const std::string kNotSaved = ": 保存されていません";
+
+// The load makes 47 seeks and 49 reads; the save reads the record and the armament entry (two
+// seeks, two reads), then makes 47 seeks and 49 writes.
+std::vector<FaultRow> FaultRows()
+{
+    std::vector<FaultRow> rows;
+    const auto add = [&rows](std::string name, Operation operation, Faults faults, std::string head,
+                             std::string tail) {
+        rows.push_back({std::move(name), operation, faults, std::move(head), std::move(tail)});
+    };
+    for (int k = 1; k <= 49; ++k) {
+        const std::string n = std::to_string(k);
+        const std::string transfer = k <= 2 ? kReading : kWriting;
+        add("save_seek_" + n + "_refused", Operation::Save, {.failingSeek = k}, transfer + "位置 ",
+            kRefusedSeek);
+        add("save_seek_" + n + "_lands_elsewhere", Operation::Save, {.misplacedSeek = k},
+            transfer + "位置 ", " に移れません)");
+        add("load_read_" + n + "_fails", Operation::Load, {.failingRead = k},
+            kReading + Reason(EIO) + ")", "");
+        add("load_read_" + n + "_falls_short", Operation::Load, {.shortRead = k}, kReading,
+            " ﾊﾞｲﾄしか読めません)");
+        if (k > 47)
+            continue;
+        add("load_seek_" + n + "_refused", Operation::Load, {.failingSeek = k}, kReading + "位置 ",
+            kRefusedSeek);
+        add("load_seek_" + n + "_lands_elsewhere", Operation::Load, {.misplacedSeek = k},
+            kReading + "位置 ", " に移れません)");
+    }
+    add("save_record_read_fails", Operation::Save, {.failingRead = 1}, kReading + Reason(EIO) + ")",
+        "");
+    add("save_entry_read_falls_short", Operation::Save, {.shortRead = 2},
+        kReading + "84 ﾊﾞｲﾄ中 83 ﾊﾞｲﾄしか読めません)", "");
+    add("load_cannot_look_at_the_file", Operation::Load, {.failingStatus = 1},
+        "を確かめられません (" + Reason(EACCES) + ")", "");
+    add("save_cannot_look_before", Operation::Save, {.failingStatus = 1},
+        "を確かめられません (" + Reason(EACCES) + ")", "");
+    add("save_cannot_look_after", Operation::Save, {.failingStatus = 2},
+        "を確かめられません (" + Reason(EACCES) + ")" + kNotSaved, "");
+    for (int k : {1, 49}) {
+        const std::string at = k == 1 ? "_at_the_first_write" : "_at_the_last_write";
+        add("replaced" + at, Operation::Save, {.race = Race::Replaced, .raceAtWrite = k},
+            "は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました" + kNotSaved, "");
+        add("deleted" + at, Operation::Save, {.race = Race::Deleted, .raceAtWrite = k},
+            "は保存中に削除されました" + kNotSaved, "");
+        add("cut" + at, Operation::Save, {.race = Race::CutShort, .raceAtWrite = k},
+            "は保存中に他のﾌﾟﾛｸﾞﾗﾑに切り詰められました (今は ", " ﾊﾞｲﾄ)" + kNotSaved);
+    }
+    return rows;
+}
+
+class HeldFileFault : public ::testing::TestWithParam<FaultRow>
+{
+};
+
+TEST_P(HeldFileFault, EndsWithAnErrorNamingTheFileAndLeavesTheOldBytes)
+{
+    const FaultRow& row = GetParam();
+    const test::Bytes original = test::RandomBytes(2264784, 23);
+    test::FaultyStream stream(original, row.faults);
+    HeldDataFile file(stream);
+    WeaponValues weapon;
+    ArmamentValues armament;
+    FillValues(weapon, armament);
+    std::string message = "(no error)";
+    try {
+        if (row.operation == Operation::Save)
+            SaveWeapon(file, kAddress, weapon, armament);
+        else
+            LoadWeapon(file, kAddress.weapon, kAddress.slot, kAddress.tab);
+    } catch (const EStreamError& error) {
+        message = error.message();
+    }
+    const std::string head = "ﾌｧｲﾙ Qelvint.dll " + row.head;
+    EXPECT_EQ(message.substr(0, head.size()), head);
+    EXPECT_TRUE(message.ends_with(row.tail)) << message;
+    const test::Bytes& after = stream.bytes();
+    if (row.faults.race != Race::CutShort) {
+        EXPECT_TRUE(after == original) << "the file differs from before";
+        return;
+    }
+    // The writes lengthened the cut file again and were put back: its length now is in the
+    // message, and past the cut it holds only zeros and old bytes.
+    EXPECT_EQ(message, head + std::to_string(after.size()) + row.tail);
+    for (size_t at = 0; at < after.size(); ++at)
+        ASSERT_TRUE(after[at] == original[at] || (at >= 1000 && after[at] == 0)) << at;
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, HeldFileFault, ::testing::ValuesIn(FaultRows()),
+                         [](const auto& info) { return info.param.name; });
+
 TEST(SaveFaults, UnreadableRecordIsNotWritten)
 {
     test::FaultyStream file(test::RandomBytes(2264784, 22), {.failingReads = true});
-    EXPECT_THROW(SaveWeapon(file, kAddress, {}, {}), EReadError);
+    HeldDataFile held(file);
+    EXPECT_THROW(SaveWeapon(held, kAddress, {}, {}), EReadError);
     EXPECT_EQ(file.writes(), 0);
 }
 

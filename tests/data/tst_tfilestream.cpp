@@ -9,7 +9,9 @@
 #include <memory>
 #ifndef _WIN32
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 #endif
 
@@ -88,7 +90,7 @@ TEST_F(FileStreamTest, OpensPathsThroughFoldersWithJapaneseNames)
     uint8_t bytes[2] = {};
     EXPECT_EQ(stream.Read(bytes, 2), 2);
     EXPECT_EQ(bytes[1], 0x42);
-    EXPECT_TRUE(stream.CurrentStatus().pathNamesIt);
+    EXPECT_EQ(stream.CurrentStatus().path, StreamStatus::Path::NamesIt);
     try {
         TFileStream missing(folder + "/なし.dll", kReadExclusive);
         FAIL() << "opened a missing file";
@@ -332,7 +334,8 @@ struct ChangeRow
 {
     const char* name;
     void (*change)(const std::string& path, std::error_code& error);
-    TFileStream::Status afterwards; // where the change went through
+    StreamStatus::Path path; // where the change went through
+    int64_t size;
     bool refusedOnWindows;
 };
 
@@ -353,43 +356,39 @@ TEST_P(HeldFileChangeTest, StatusTellsWhatBecameOfTheFile)
     row.change(file, error);
 #ifdef _WIN32
     EXPECT_EQ(static_cast<bool>(error), row.refusedOnWindows) << error.message();
-    const TFileStream::Status expected{true, true, 10};
+    const StreamStatus::Path path = StreamStatus::Path::NamesIt;
+    const int64_t size = 10;
 #else
     EXPECT_FALSE(error) << error.message();
-    const TFileStream::Status expected = row.afterwards;
+    const StreamStatus::Path path = row.path;
+    const int64_t size = row.size;
 #endif
-    const TFileStream::Status status = held.CurrentStatus();
-    EXPECT_EQ(status.pathNamesIt, expected.pathNamesIt);
-    EXPECT_EQ(status.pathExists, expected.pathExists);
-    EXPECT_EQ(status.size, expected.size);
+    const StreamStatus status = held.CurrentStatus();
+    EXPECT_EQ(status.path, path);
+    EXPECT_EQ(status.size, size);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Changes, HeldFileChangeTest,
-    ::testing::Values(ChangeRow{"untouched",
-                                [](const std::string&, std::error_code&) {},
-                                {true, true, 10},
-                                false},
+    ::testing::Values(ChangeRow{"untouched", [](const std::string&, std::error_code&) {},
+                                StreamStatus::Path::NamesIt, 10, false},
                       ChangeRow{"cut_short",
                                 [](const std::string& path, std::error_code& error) {
                                     std::filesystem::resize_file(PathFromUtf8(path), 4, error);
                                 },
-                                {true, true, 4},
-                                true},
+                                StreamStatus::Path::NamesIt, 4, true},
                       ChangeRow{"deleted",
                                 [](const std::string& path, std::error_code& error) {
                                     std::filesystem::remove(PathFromUtf8(path), error);
                                 },
-                                {false, false, 10},
-                                true},
+                                StreamStatus::Path::Missing, 10, true},
                       ChangeRow{"replaced",
                                 [](const std::string& path, std::error_code& error) {
                                     test::WriteBytes(path + ".new", test::Hex("FF"));
                                     std::filesystem::rename(PathFromUtf8(path + ".new"),
                                                             PathFromUtf8(path), error);
                                 },
-                                {false, true, 10},
-                                true}),
+                                StreamStatus::Path::NamesAnother, 10, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Seek, Read, Write, Size -----------------------------------------------------------------
@@ -484,6 +483,63 @@ TEST_F(FileStreamTest, TransfersOfNothingDoNothing)
     EXPECT_EQ(stream.Write(&byte, -5), 0);
     EXPECT_EQ(stream.Seek(0, soFromCurrent), 0);
 }
+
+// The stream holds "folder/data.bin" through the link "link" to "folder"; each row changes the
+// way to it as another program could. A path that leads nowhere is missing; one the system
+// cannot follow is unknown, with the system's reason. Links and such folders are POSIX's.
+#ifndef _WIN32
+struct StatusRow
+{
+    const char* name;
+    void (*change)(const TempDir& dir);
+    StreamStatus::Path path;
+    int64_t size;
+    int reason; // the system's error the status names, or 0
+};
+
+void PrintTo(const StatusRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class HeldStatus : public ::testing::TestWithParam<StatusRow>
+{
+};
+
+TEST_P(HeldStatus, TellsWhatThePathNamesNow)
+{
+    const StatusRow& row = GetParam();
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.path("folder").c_str(), 0755), 0);
+    ASSERT_EQ(::symlink("folder", dir.path("link").c_str()), 0);
+    test::WriteBytes(dir.path("folder/data.bin"), test::Hex("00 01 02 03 04 05 06 07 08 09"));
+    TFileStream stream(dir.path("link/data.bin"), kReadWriteDenyWrite);
+    const FileIdentity opened = stream.CurrentStatus().identity;
+
+    row.change(dir);
+    const StreamStatus status = stream.CurrentStatus();
+    EXPECT_EQ(status.path, row.path);
+    EXPECT_EQ(status.size, row.size);
+    EXPECT_EQ(status.identity, opened) << "the identity is the held file's";
+    EXPECT_EQ(status.reason, row.reason == 0 ? "" : std::generic_category().message(row.reason));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, HeldStatus,
+    ::testing::Values(StatusRow{"folder_replaced_by_a_file",
+                                [](const TempDir& dir) {
+                                    ASSERT_EQ(::unlink(dir.path("link").c_str()), 0);
+                                    test::WriteBytes(dir.path("link"), Bytes(1, 0));
+                                },
+                                StreamStatus::Path::Missing, 10, ENOTDIR},
+                      StatusRow{"link_that_loops",
+                                [](const TempDir& dir) {
+                                    ASSERT_EQ(::unlink(dir.path("link").c_str()), 0);
+                                    ASSERT_EQ(::symlink("link", dir.path("link").c_str()), 0);
+                                },
+                                StreamStatus::Path::Unknown, 10, ELOOP}),
+    [](const auto& info) { return std::string(info.param.name); });
+#endif
 
 } // namespace
 } // namespace kt63

@@ -1,4 +1,5 @@
 #include "exception.h"
+#include "helddatafile.h"
 #include "layoutbyhand.h"
 #include "recordingstream.h"
 #include "testfiles.h"
@@ -47,31 +48,42 @@ std::vector<std::string> ExpectedSequence(const char* transfer, const RecordAddr
 TEST(WeaponCodecSequence, LoadWeaponSeeksAndReadsFieldByField)
 {
     test::RecordingStream file(test::RandomBytes(2264784, 1));
-    const LoadedWeapon loaded = LoadWeapon(file, 1921, 5, 7);
+    HeldDataFile held(file);
+    const LoadedWeapon loaded = LoadWeapon(held, 1921, 5, 7);
     EXPECT_EQ(loaded.armament, 1920);
-    EXPECT_EQ(file.calls(), ExpectedSequence("read", {1921, 5, 1920, 7}, true));
-    EXPECT_EQ(file.calls().size(), 96u) << "49 reads, 47 seeks";
+    std::vector<std::string> expected{"status"};
+    const std::vector<std::string> reads = ExpectedSequence("read", {1921, 5, 1920, 7}, true);
+    expected.insert(expected.end(), reads.begin(), reads.end());
+    EXPECT_EQ(file.calls(), expected);
+    EXPECT_EQ(file.calls().size(), 97u) << "one look at the file, 49 reads, 47 seeks";
 }
 
 TEST(WeaponCodecSequence, LoadArmamentUsesTheArmamentNumberGiven)
 {
     test::RecordingStream file(test::RandomBytes(2264784, 2));
-    LoadArmament(file, {6, 2, 4, 1});
-    EXPECT_EQ(file.calls(), ExpectedSequence("read", {6, 2, 4, 1}, false));
+    HeldDataFile held(file);
+    LoadArmament(held, {6, 2, 4, 1});
+    std::vector<std::string> expected{"status"};
+    const std::vector<std::string> reads = ExpectedSequence("read", {6, 2, 4, 1}, false);
+    expected.insert(expected.end(), reads.begin(), reads.end());
+    EXPECT_EQ(file.calls(), expected);
 }
 
-// Before the first write the save reads what it will replace, so that a failure can put it
-// back; after the last write it syncs once. The writes in between keep the load's order.
+// Before the first write the save looks at the file and reads what it will replace, so that a
+// failure can put it back; after the last write it syncs once and looks at the file again. The
+// writes in between keep the load's order.
 TEST(WeaponCodecSequence, SaveWeaponWritesInTheSameOrder)
 {
     test::RecordingStream file(test::RandomBytes(2264784, 3));
-    SaveWeapon(file, {7, 3, 100, 2}, {}, {});
-    std::vector<std::string> expected = {"seek begin " + std::to_string(RecordAt(7)), "read 372",
-                                         "seek begin " + std::to_string(EntryAt(100, 2)),
-                                         "read 84"};
+    HeldDataFile held(file);
+    SaveWeapon(held, {7, 3, 100, 2}, {}, {});
+    std::vector<std::string> expected = {
+        "status", "seek begin " + std::to_string(RecordAt(7)), "read 372",
+        "seek begin " + std::to_string(EntryAt(100, 2)), "read 84"};
     const std::vector<std::string> writes = ExpectedSequence("write", {7, 3, 100, 2}, true);
     expected.insert(expected.end(), writes.begin(), writes.end());
     expected.push_back("sync");
+    expected.push_back("status");
     EXPECT_EQ(file.calls(), expected);
 }
 
@@ -85,10 +97,11 @@ TEST_P(AddressOutOfRange, IsRefusedBeforeAnyCall)
 {
     const RecordAddress a = GetParam();
     test::RecordingStream file(Bytes(2264784, 0));
-    EXPECT_THROW(SaveWeapon(file, a, {}, {}), ERangeError);
-    EXPECT_THROW(LoadArmament(file, a), ERangeError);
+    HeldDataFile held(file);
+    EXPECT_THROW(SaveWeapon(held, a, {}, {}), ERangeError);
+    EXPECT_THROW(LoadArmament(held, a), ERangeError);
     if (a.armament == a.weapon - 1) {
-        EXPECT_THROW(LoadWeapon(file, a.weapon, a.slot, a.tab), ERangeError);
+        EXPECT_THROW(LoadWeapon(held, a.weapon, a.slot, a.tab), ERangeError);
     }
     EXPECT_TRUE(file.calls().empty());
 }
@@ -132,7 +145,8 @@ TEST_P(Conversion, LoadsTheStoredBytesAndSavesTheValuesLowBits)
     const ConversionRow& row = GetParam();
     Bytes bytes = test::RandomBytes(2264784, 4);
     std::copy(row.stored.begin(), row.stored.end(), bytes.begin() + row.position);
-    TMemoryStream file(bytes);
+    TMemoryStream stream(bytes);
+    HeldDataFile file(stream);
 
     LoadedWeapon values = LoadWeapon(file, kAt.weapon, kAt.slot, kAt.tab);
     values.armamentValues = LoadArmament(file, kAt);
@@ -146,7 +160,7 @@ TEST_P(Conversion, LoadsTheStoredBytesAndSavesTheValuesLowBits)
     SaveWeapon(file, kAt, values.weapon, values.armamentValues);
 
     std::copy(row.written.begin(), row.written.end(), bytes.begin() + row.position);
-    EXPECT_EQ(file.bytes(), bytes);
+    EXPECT_EQ(stream.bytes(), bytes);
 }
 
 const int32_t kRecord = RecordAt(kAt.weapon);
@@ -297,20 +311,18 @@ INSTANTIATE_TEST_SUITE_P(
                       {0xFF}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(WeaponCodecShortFile, MissingBytesOfAFieldCountAsZero)
+// A file that ends two bytes into CanBeCarried: the load stops there, says how much of the field
+// it got, and gives no values at all.
+TEST(WeaponCodecShortFile, FieldCutByTheEndOfTheFileIsAnError)
 {
-    // The file ends two bytes into CanBeCarried: it keeps its low half, later fields are zero.
-    Bytes bytes(static_cast<size_t>(RecordAt(1) + 66), 0xEE);
-    bytes[RecordAt(1) + 64] = 0x34;
-    bytes[RecordAt(1) + 65] = 0x12;
-    TMemoryStream file(bytes);
-    const LoadedWeapon loaded = LoadWeapon(file, 1, 0, 0);
-    EXPECT_EQ(loaded.weapon.Fuel, 0xEEEE);
-    EXPECT_EQ(loaded.weapon.CanBeCarried, 0x1234);
-    EXPECT_EQ(loaded.weapon.Troops, 0);
-    EXPECT_EQ(loaded.weapon.Level, -1);
-    EXPECT_EQ(loaded.armamentValues.EquipmentKind, 0);
-    EXPECT_EQ(loaded.armamentValues.ArmamentCount, 0xEE) << "the armament table lies before";
+    TMemoryStream stream(Bytes(static_cast<size_t>(RecordAt(1) + 66), 0xEE));
+    HeldDataFile file(stream);
+    try {
+        LoadWeapon(file, 1, 0, 0);
+        FAIL() << "a load past the end of the file gave values";
+    } catch (const EReadError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ  を読み込めません (4 ﾊﾞｲﾄ中 2 ﾊﾞｲﾄしか読めません)");
+    }
 }
 
 } // namespace

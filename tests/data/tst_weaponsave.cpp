@@ -1,7 +1,6 @@
-#include "datafile.h"
+#include "helddatafile.h"
 #include "layoutbyhand.h"
 #include "testfiles.h"
-#include "tfilestream.h"
 #include "weaponcodec.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +75,8 @@ protected:
 TEST_P(SaveFootprint, ChangesExactlyItsSixtyOneBytes)
 {
     const RecordAddress a = GetParam();
-    SaveWeapon(*OpenDataFile(path), a, weapon, armament);
+    HeldDataFile file(path, HeldDataFile::Access::ReadWrite);
+    SaveWeapon(file, a, weapon, armament);
 
     const std::map<int32_t, uint8_t> writes = ExpectedWrites(a);
     ASSERT_EQ(writes.size(), 61u);
@@ -96,11 +96,11 @@ TEST_P(SaveFootprint, ChangesExactlyItsSixtyOneBytes)
 TEST_P(SaveFootprint, LoadGivesBackWhatWasSaved)
 {
     const RecordAddress a = GetParam();
-    auto file = OpenDataFile(path);
-    SaveWeapon(*file, a, weapon, armament);
-    const LoadedWeapon loaded = LoadWeapon(*file, a.weapon, a.slot, a.tab);
+    HeldDataFile file(path, HeldDataFile::Access::ReadWrite);
+    SaveWeapon(file, a, weapon, armament);
+    const LoadedWeapon loaded = LoadWeapon(file, a.weapon, a.slot, a.tab);
     EXPECT_EQ(loaded.weapon, weapon);
-    EXPECT_EQ(LoadArmament(*file, a), armament);
+    EXPECT_EQ(LoadArmament(file, a), armament);
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, SaveFootprint,
@@ -123,11 +123,11 @@ TEST(SaveFootprintEdges, NeverTouchesRecordZeroNorTheLastBytesOfARecord)
     const Bytes original = test::RandomBytes(2264784, 12);
     test::WriteBytes(path, original);
     {
-        auto file = OpenDataFile(path);
+        HeldDataFile file(path, HeldDataFile::Access::ReadWrite);
         for (int32_t n : {1, 2, 1921})
             for (int32_t s = 0; s < 6; ++s)
                 for (int32_t t = 0; t < 8; ++t)
-                    SaveWeapon(*file, {n, s, n - 1, t}, {}, {});
+                    SaveWeapon(file, {n, s, n - 1, t}, {}, {});
     }
     const Bytes after = test::ReadBytes(path);
     for (int32_t at = RecordAt(0); at < RecordAt(1); ++at)

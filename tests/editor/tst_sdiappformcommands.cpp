@@ -6,6 +6,7 @@
 #include "datalayout.h"
 #include "errorguard.h"
 #include "exception.h"
+#include "helddatafile.h"
 #include "tcombobox.h"
 #include "tgroupbutton.h"
 #include "tmemorystream.h"
@@ -225,7 +226,8 @@ void TestSdiAppFormCommands::openPickEditAndSaveWritesExactlyTheShownValues()
     form().SpinEdit20a->setText("12");
     form().SaveBtn->click();
 
-    TMemoryStream expected = MemoryCopy(mOriginal);
+    TMemoryStream expectedBytes = MemoryCopy(mOriginal);
+    HeldDataFile expected(expectedBytes);
     const RecordAddress address{1921, 2, 1920, 5};
     WeaponValues weapon = AsShown(kt63::LoadWeapon(expected, 1921, 2, 5).weapon, kShownWeapon);
     ArmamentValues armament = AsShown(kt63::LoadArmament(expected, address), kShownArmament);
@@ -238,7 +240,7 @@ void TestSdiAppFormCommands::openPickEditAndSaveWritesExactlyTheShownValues()
     kt63::SaveWeapon(expected, address, weapon, armament);
 
     const QByteArray after = ReadFile(dataPath());
-    QVERIFY(after == BytesOf(expected));
+    QVERIFY(after == BytesOf(expectedBytes));
     QVERIFY(CountDifferences(after, mOriginal) <= 61);
     QVERIFY(CountDifferences(after, mOriginal) >= 6);
 }
@@ -253,7 +255,8 @@ void TestSdiAppFormCommands::pickInFrontOfTheWeaponPartKeepsTheWeaponNumber()
     QCOMPARE(form().SpinEdit3->Value(), 2);
     QCOMPARE(form().SpinEdit1->Value(), 7);
     QCOMPARE(form().SpinEdit2->Value(), 6);
-    TMemoryStream file = MemoryCopy(mOriginal);
+    TMemoryStream bytes = MemoryCopy(mOriginal);
+    HeldDataFile file(bytes);
     const int32_t stored = kt63::LoadWeapon(file, 7, 0, 0).weapon.UnitBranch;
     QCOMPARE(form().SpinEdit23w->Value(), stored);
 }
@@ -264,11 +267,12 @@ void TestSdiAppFormCommands::typedWeaponNumberIsSavedWithoutALoad()
     form().SpinEdit1->setText("6");
     form().WriteClick();
 
-    TMemoryStream expected = MemoryCopy(mOriginal);
+    TMemoryStream expectedBytes = MemoryCopy(mOriginal);
+    HeldDataFile expected(expectedBytes);
     WeaponValues weapon = AsShown(kt63::LoadWeapon(expected, 1, 0, 0).weapon, kShownWeapon);
     ArmamentValues armament = AsShown(kt63::LoadArmament(expected, {1, 0, 0, 0}), kShownArmament);
     kt63::SaveWeapon(expected, {6, 0, 0, 0}, weapon, armament);
-    QVERIFY(ReadFile(dataPath()) == BytesOf(expected));
+    QVERIFY(ReadFile(dataPath()) == BytesOf(expectedBytes));
 }
 
 void TestSdiAppFormCommands::typedArmamentNumberSurvivesATabChangeAndIsSavedInto()
@@ -277,7 +281,8 @@ void TestSdiAppFormCommands::typedArmamentNumberSurvivesATabChangeAndIsSavedInto
     form().SpinEdit2->setText("100");
     ClickTab(form().TabControl1, 3);
     QCOMPARE(form().SpinEdit2->Value(), 100);
-    TMemoryStream file = MemoryCopy(mOriginal);
+    TMemoryStream bytes = MemoryCopy(mOriginal);
+    HeldDataFile file(bytes);
     const ArmamentValues stored = kt63::LoadArmament(file, {1, 0, 100, 3});
     QCOMPARE(form().SpinEdit21a->Value(), stored.ArmamentKind);
     QCOMPARE(form().SpinEdit1a->Value(), stored.AttackAir);

@@ -1,6 +1,7 @@
 #include "samplefiles.h"
 
 #include "datalayout.h"
+#include "helddatafile.h"
 #include "samplenames.h"
 #include "samplerandom.h"
 #include "samplevalues.h"
@@ -28,8 +29,9 @@ std::vector<uint8_t> RandomBytes(int32_t size, SampleRandom& random)
 
 // Saves every slot cell and armament entry through the editor's own codec, so the fields sit
 // exactly where the editor reads them.
-void FillRecords(TMemoryStream& file, SampleRandom& random)
+void FillRecords(TMemoryStream& stream, SampleRandom& random)
 {
+    HeldDataFile file(stream);
     for (int32_t weapon = 1; weapon <= WeaponCount; ++weapon) {
         const WeaponValues values = SampleWeapon(weapon, random);
         for (int32_t tab = 0; tab < ArmamentTabCount; ++tab) {

@@ -1,0 +1,255 @@
+#include "helddatafile.h"
+
+#include "datalayout.h"
+#include "tfilestream.h"
+#include "writejournal.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+
+namespace kt63 {
+
+namespace {
+
+uint16_t ModeOf(HeldDataFile::Access access)
+{
+    return access == HeldDataFile::Access::ReadWrite ? fmOpenReadWrite | fmShareDenyWrite
+                                                     : fmOpenRead | fmShareDenyNone;
+}
+
+// What another program did to the file since it was opened, if anything.
+std::optional<EFChangedError::Change> ChangeOf(const StreamStatus& status, int64_t length)
+{
+    using Change = EFChangedError::Change;
+    if (status.path == StreamStatus::Path::Missing)
+        return Change::Deleted;
+    if (status.path == StreamStatus::Path::NamesAnother)
+        return Change::Replaced;
+    if (status.size < length)
+        return Change::CutShort;
+    if (status.size > length)
+        return Change::Resized;
+    return std::nullopt;
+}
+
+} // namespace
+
+// The bytes a change replaces, read before its first write, with the spans they came from.
+class HeldDataFile::BytesBefore
+{
+public:
+    void Add(const ByteSpan& span, std::vector<uint8_t> bytes)
+    {
+        mSpans.push_back(span);
+        mBytes.push_back(std::move(bytes));
+    }
+
+    // The bytes before `place`, or nullptr when no span holds the whole field.
+    const uint8_t* At(const FieldPlace& place) const
+    {
+        for (size_t i = 0; i < mSpans.size(); ++i)
+            if (place.offset >= mSpans[i].offset &&
+                place.offset + place.width <= mSpans[i].offset + mSpans[i].size)
+                return mBytes[i].data() + (place.offset - mSpans[i].offset);
+        return nullptr;
+    }
+
+private:
+    std::vector<ByteSpan> mSpans;
+    std::vector<std::vector<uint8_t>> mBytes;
+};
+
+HeldDataFile::HeldDataFile(const std::string& path, Access access)
+    : mOwned(std::make_unique<TFileStream>(path, ModeOf(access))), mStream(*mOwned),
+      mLength(mStream.Size())
+{
+    if (mLength < 0)
+        throw EFCheckError(path, mStream.LastErrorText());
+    if (mLength < DataFileMinimumSize)
+        throw EFTooShortError(path);
+}
+
+HeldDataFile::HeldDataFile(TStream& stream) : mStream(stream), mLength(stream.Size()) {}
+
+HeldDataFile::~HeldDataFile() = default;
+
+std::string HeldDataFile::FileName() const
+{
+    return mStream.FileName();
+}
+
+void HeldDataFile::Read(const ByteSpan& span, uint8_t* bytes)
+{
+    Check();
+    if (std::string failure; !ReadAt({span.offset, span.size, true}, bytes, failure))
+        FailRead(failure);
+}
+
+void HeldDataFile::ReadFields(std::span<const FieldPlace> places, std::span<FieldBytes> bytes)
+{
+    Check();
+    std::string failure;
+    for (size_t i = 0; i < places.size(); ++i) {
+        bytes[i] = {};
+        if (!ReadAt(places[i], bytes[i].data(), failure))
+            FailRead(failure);
+    }
+}
+
+void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes)
+{
+    WriteJournal journal(mStream);
+    Change(before, writes, journal);
+    CheckAfterWrites(journal);
+}
+
+// The last look at the file comes after the reading back, which takes a while for a large
+// change: whatever another program does until then is seen, and a field that another program's
+// doing made read back wrong is told as that doing.
+ReadBack HeldDataFile::WriteAndReadBack(std::span<const ByteSpan> before,
+                                        std::span<const FieldWrite> writes)
+{
+    WriteJournal journal(mStream);
+    Change(before, writes, journal);
+    ReadBack readBack = ReadWrittenFields(writes, journal);
+    CheckAfterWrites(journal);
+    if (!readBack.mismatches.empty())
+        readBack.undo = PutBack(journal);
+    return readBack;
+}
+
+// Check, read the bytes to replace, write, sync.
+void HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
+                          WriteJournal& journal)
+{
+    Check();
+    const BytesBefore old = ReadBefore(before, writes);
+    std::string failure;
+    for (const FieldWrite& write : writes) {
+        const FieldPlace& place = write.place;
+        if (!MoveTo(place, failure))
+            FailWrite(journal, failure);
+        if (journal.Write(place.offset, write.bytes.data(), old.At(place), place.width) !=
+            place.width)
+            FailWrite(journal, WriteFailure());
+        mPosition = place.offset + place.width;
+    }
+    if (!mStream.Sync())
+        FailWrite(journal, WriteFailure());
+}
+
+HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spans,
+                                                   std::span<const FieldWrite> writes)
+{
+    BytesBefore old;
+    for (const ByteSpan& span : spans) {
+        std::vector<uint8_t> bytes(static_cast<size_t>(span.size));
+        if (std::string failure; !ReadAt({span.offset, span.size, true}, bytes.data(), failure))
+            FailRead(failure);
+        old.Add(span, std::move(bytes));
+    }
+    // Without its old bytes a write could not be undone: the caller's mistake, found before
+    // anything is written.
+    for (const FieldWrite& write : writes)
+        if (old.At(write.place) == nullptr)
+            throw std::invalid_argument("a write at " + std::to_string(write.place.offset) +
+                                        " lies outside the bytes read before it");
+    return old;
+}
+
+ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal)
+{
+    ReadBack result;
+    std::string failure;
+    for (size_t i = 0; i < writes.size(); ++i) {
+        const FieldPlace& place = writes[i].place;
+        FieldBytes found{};
+        if (!ReadAt({place.offset, place.width, true}, found.data(), failure)) {
+            CheckAfterWrites(journal);
+            throw EReadError(FileName(), failure, PutBack(journal));
+        }
+        if (!std::equal(found.begin(), found.begin() + place.width, writes[i].bytes.begin()))
+            result.mismatches.push_back({i, found});
+    }
+    return result;
+}
+
+void HeldDataFile::Check()
+{
+    const StreamStatus status = mStream.CurrentStatus();
+    if (status.path == StreamStatus::Path::Unknown)
+        throw EFCheckError(FileName(), status.reason);
+    if (const auto change = ChangeOf(status, mLength))
+        throw EFChangedError(*change, FileName());
+}
+
+void HeldDataFile::CheckAfterWrites(WriteJournal& journal)
+{
+    const StreamStatus status = mStream.CurrentStatus();
+    if (status.path == StreamStatus::Path::Unknown)
+        throw EFCheckError(FileName(), status.reason, PutBack(journal));
+    if (const auto change = ChangeOf(status, mLength))
+        throw EFChangedError(*change, FileName(), status.size, PutBack(journal));
+}
+
+// A read that failed may be the first sign of another program's doing: that is the better
+// message when it is so.
+void HeldDataFile::FailRead(const std::string& reason)
+{
+    Check();
+    throw EReadError(FileName(), reason);
+}
+
+void HeldDataFile::FailWrite(WriteJournal& journal, const std::string& reason)
+{
+    throw EWriteError(FileName(), reason, PutBack(journal));
+}
+
+// Puts back as far as the held file reaches now, so that a file another program cut short is
+// not made long again; where its length cannot be told, as far as it reached when opened.
+Undo HeldDataFile::PutBack(WriteJournal& journal)
+{
+    mPosition = -1;
+    const int64_t size = mStream.CurrentStatus().size;
+    return journal.RollBack(size >= 0 ? std::min(size, mLength) : mLength);
+}
+
+bool HeldDataFile::MoveTo(const FieldPlace& place, std::string& failure)
+{
+    int32_t reached = mPosition;
+    if (place.opensRegion || mPosition < 0)
+        reached = mStream.Seek(place.offset, soFromBeginning);
+    else if (place.offset != mPosition)
+        reached = mStream.Seek(place.offset - mPosition, soFromCurrent);
+    mPosition = reached == place.offset ? reached : -1;
+    if (mPosition < 0)
+        failure =
+            SeekFailure(place.offset, mStream.LastError() != 0 ? mStream.LastErrorText() : "");
+    return mPosition >= 0;
+}
+
+bool HeldDataFile::ReadAt(const FieldPlace& place, uint8_t* bytes, std::string& failure)
+{
+    if (!MoveTo(place, failure))
+        return false;
+    const int32_t got = mStream.Read(bytes, place.width);
+    if (got == place.width) {
+        mPosition += got;
+        return true;
+    }
+    mPosition = -1;
+    failure = mStream.LastError() != 0 ? mStream.LastErrorText() : ShortRead(got, place.width);
+    return false;
+}
+
+// A write or sync that failed without the system's word for it still failed.
+std::string HeldDataFile::WriteFailure() const
+{
+    return mStream.LastError() != 0 ? mStream.LastErrorText()
+                                    : std::generic_category().message(EIO);
+}
+
+} // namespace kt63

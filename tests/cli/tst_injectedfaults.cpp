@@ -1,0 +1,162 @@
+// The real kt63-table applying a patch of 24 fields while one call on the data file fails or
+// another program acts, made by the fault library loaded into it (tests/support).
+
+#include "clitestfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace kt63 {
+namespace {
+
+struct ProgramRun
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Quoted(const std::string& text)
+{
+    return "'" + text + "'";
+}
+
+// What the data file must be afterwards.
+enum class After { Patched, Old, Other, Gone, Cut };
+
+struct InjectedRow
+{
+    const char* name;
+    const char* fault;
+    std::string message; // a piece of what follows "kt63-table: ﾌｧｲﾙ DATA " on standard error
+    After after;
+};
+
+void PrintTo(const InjectedRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class InjectedFault : public ::testing::TestWithParam<InjectedRow>
+{
+protected:
+    void SetUp() override
+    {
+        original = test::RandomBytes(test::DataFileSize, 71);
+        patched = original;
+        std::string csv = "Weapon,Speed\r\n";
+        for (int32_t weapon = 1; weapon <= 24; ++weapon) {
+            uint8_t& speed = patched[static_cast<size_t>(test::WeaponAt(weapon, 28))];
+            speed ^= 1;
+            csv += std::to_string(weapon) + "," + std::to_string(speed) + "\r\n";
+        }
+        test::WriteBytes(data, original);
+        other = test::RandomBytes(test::DataFileSize, 72);
+        test::WriteBytes(data + ".other", other);
+        test::WriteText(patch, csv);
+    }
+
+    // Runs the apply with the library making `fault` on the data file.
+    ProgramRun Apply(const std::string& fault)
+    {
+        const std::string command =
+            "ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" + Quoted(KT63_FAULT_LIBRARY) +
+            " KT63_FAULT_PATH=" + Quoted(data) + " KT63_FAULT=" + fault + " " + KT63_TABLE_PROGRAM +
+            " apply " + Quoted(data) + " " + Quoted(patch) + " 2>" + Quoted(errors);
+        FILE* pipe = ::popen(command.c_str(), "r");
+        ProgramRun run{-1, {}, {}};
+        char buffer[4096];
+        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            run.out.append(buffer, got);
+        const int status = ::pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.err = test::ReadText(errors);
+        return run;
+    }
+
+    test::TempDir dir;
+    std::string data = dir.path("Qelvint.dll");
+    std::string patch = dir.path("speed.csv");
+    std::string errors = dir.path("errors.txt");
+    test::Bytes original;
+    test::Bytes patched;
+    test::Bytes other;
+};
+
+// Standard output never says a field was written unless the apply succeeded.
+TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
+{
+    const InjectedRow& row = GetParam();
+    const ProgramRun run = Apply(row.fault);
+    if (row.after == After::Patched) {
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(run.out.ends_with("\n24 fields written\n")) << run.out;
+        EXPECT_EQ(test::ReadBytes(data), patched);
+        return;
+    }
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    const std::string head = "kt63-table: ﾌｧｲﾙ " + data + " ";
+    EXPECT_EQ(run.err.substr(0, head.size()), head) << run.err;
+    EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    switch (row.after) {
+    case After::Old:
+        EXPECT_EQ(test::ReadBytes(data), original);
+        break;
+    case After::Other:
+        EXPECT_EQ(test::ReadBytes(data), other) << "the other program's file was written";
+        break;
+    case After::Gone:
+        EXPECT_FALSE(test::Exists(data));
+        break;
+    case After::Cut: {
+        // The writes lengthened the file again, and were put back: old bytes and zeros.
+        const test::Bytes after = test::ReadBytes(data);
+        EXPECT_NE(run.err.find("(今は " + std::to_string(after.size()) + " ﾊﾞｲﾄ)"),
+                  std::string::npos);
+        for (size_t at = 0; at < after.size(); ++at)
+            ASSERT_TRUE(after[at] == original[at] || (at >= 1000 && after[at] == 0)) << at;
+        break;
+    }
+    case After::Patched:
+        break;
+    }
+}
+
+// The apply reads the tables (2 seeks and reads), reads them again before writing (2 more),
+// writes the 24 fields (seeks 5 to 28), syncs, and reads each field back (seeks 29 to 52, reads
+// 5 to 28); it looks at the path before each of those steps and last after the reading back
+// (stat 4).
+const std::string kNotSaved = ": 保存されていません";
+const std::string kReplaced = "は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました" + kNotSaved;
+const std::string kDeleted = "は保存中に削除されました" + kNotSaved;
+const std::string kCut = "は保存中に他のﾌﾟﾛｸﾞﾗﾑに切り詰められました";
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, InjectedFault,
+    ::testing::Values(
+        InjectedRow{"none", "none:0", "", After::Patched},
+        InjectedRow{"tables_read_short", "shortread:2",
+                    "を読み込めません (714612 ﾊﾞｲﾄ中 714611 ﾊﾞｲﾄしか読めません)", After::Old},
+        InjectedRow{"old_bytes_unreadable", "read:3", "を読み込めません (Input/output error)",
+                    After::Old},
+        InjectedRow{"seek_of_the_last_write", "seek:28", "に書き込めません (位置 ", After::Old},
+        InjectedRow{"first_write", "write:1", "に書き込めません (Input/output error)", After::Old},
+        InjectedRow{"sync", "sync:1", "に書き込めません (Input/output error)", After::Old},
+        InjectedRow{"path_unreadable_at_the_end", "stat:4",
+                    "を確かめられません (Permission denied)" + kNotSaved, After::Old},
+        InjectedRow{"seek_of_the_read_back", "seek:29", kNotSaved, After::Old},
+        InjectedRow{"read_back_fails", "read:5",
+                    "を読み込めません (Input/output error)" + kNotSaved, After::Old},
+        InjectedRow{"renamed_over_at_the_first_write", "rename:1", kReplaced, After::Other},
+        InjectedRow{"renamed_over_at_the_last_write", "rename:24", kReplaced, After::Other},
+        InjectedRow{"deleted_at_the_first_write", "delete:1", kDeleted, After::Gone},
+        InjectedRow{"deleted_at_the_last_write", "delete:24", kDeleted, After::Gone},
+        InjectedRow{"cut_at_the_first_write", "cut:1", kCut, After::Cut},
+        InjectedRow{"cut_at_the_last_write", "cut:24", kCut, After::Cut}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace kt63
