@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "console.h"
 #include "exception.h"
+#include "interruption.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -49,7 +50,15 @@ constexpr const char* ApplyHelp =
     "program replaces, deletes or cuts the file meanwhile, every field already written is put "
     "back to its old value before the error is reported (exit status 2). A PATCH must be a "
     "regular file of at most 256 MiB. --dry-run only reads the file, so it also works while the "
-    "editor holds it.";
+    "editor holds it. Before the first write, the old bytes of every field to change go into a "
+    "journal beside the file (its name with -kt63-journal added, in the same folder), synced to "
+    "the disk with its folder; it is removed once every field is written and read back, or put "
+    "back. Ctrl+C, SIGTERM or a closed terminal stop the apply: every field written is put back, "
+    "the journal removed, and the program ends by that signal. When the apply is killed or the "
+    "machine stops, the next kt63-table command on the file finds the journal and puts the old "
+    "values back first. Where no journal can be written beside the file (a read-only folder), "
+    "nothing is written; --no-journal applies without it, and a crash can then leave the file "
+    "partly written.";
 
 void AddDump(CLI::App& app, DumpOptions& options)
 {
@@ -90,6 +99,9 @@ void AddApply(CLI::App& app, ApplyOptions& options)
                       "(so that fields changed in the file since the dump are conflicts); "
                       "one per table");
     apply->add_flag("--dry-run", options.dryRun, "check and list the changes, write nothing");
+    apply->add_flag("--no-journal", options.noJournal,
+                    "write without the rollback journal beside the file (for a folder that "
+                    "cannot hold it): a crash can then leave the file partly written");
 }
 
 struct Options
@@ -149,6 +161,9 @@ int main(int argc, char** argv)
     }
     try {
         return Finished(RunCommand(app, options));
+    } catch (const EInterruptedError& error) {
+        std::cerr << "kt63-table: " << error.message() << ".\n";
+        return EndAsInterrupted();
     } catch (const Exception& error) {
         std::cerr << "kt63-table: " << error.message() << ".\n";
         return ExitTrouble;
