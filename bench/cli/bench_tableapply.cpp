@@ -1,6 +1,7 @@
 #include "dataimage.h"
 #include "journalstore.h"
 #include "patchapply.h"
+#include "rollbackjournal.h"
 #include "tablediff.h"
 #include "tableworkspace.h"
 
@@ -11,8 +12,10 @@
 // The writing part of kt63-table apply (the look at the file, the old bytes read, the fields
 // written, synced and read back), with and without the rollback journal, so that the cost of
 // making the apply all or nothing is known: every field of the file, and a modder's 24. Each
-// run goes back and forth between the two files, so every field changes every time. The syncs
-// wait for the disk, so the times are wall-clock times; TMPDIR chooses the disk.
+// run goes back and forth between the two files, so every field changes every time. Beside
+// them the journal alone, made durable and removed again, whose cost the whole apply's noise
+// can hide. The syncs wait for the disk, so the times are wall-clock times; TMPDIR chooses the
+// disk.
 namespace kt63::bench {
 
 namespace {
@@ -73,6 +76,35 @@ BENCHMARK_CAPTURE(BM_Apply, TwentyFourFields_Journal, TwentyFourFields, true)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK_CAPTURE(BM_Apply, TwentyFourFields_NoJournal, TwentyFourFields, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The journal of the changes, written as a new file, synced with its folder, and removed again
+// with another sync of the folder.
+void BM_JournalAlone(benchmark::State& state, std::vector<FieldChange> (*pick)(HeldDataFile&))
+{
+    const std::string path = SharedWorkspace().data();
+    HeldDataFile file(path, HeldDataFile::Access::ReadOnly);
+    RollbackJournal rollback{{}, file.Length(), {}};
+    for (const FieldChange& change : pick(file)) {
+        const Column& column = Table(change.table).columns[static_cast<size_t>(change.column)];
+        rollback.entries.push_back(
+            {RowOffset(change.table, change.key) + column.offset, column.width, {}, {}});
+    }
+    const std::unique_ptr<JournalStore> journal = JournalBeside(path);
+    std::string failure;
+    for (auto _ : state) {
+        SaveRollbackJournal(*journal, rollback);
+        if (!RemoveRollbackJournal(*journal, failure))
+            state.SkipWithError(failure.c_str());
+    }
+    state.counters["bytes"] = static_cast<double>(EncodeJournal(rollback).size());
+}
+
+BENCHMARK_CAPTURE(BM_JournalAlone, EveryField, EveryField)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_JournalAlone, TwentyFourFields, TwentyFourFields)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
