@@ -1,21 +1,185 @@
 // A change with its rollback journal, stopped at every step of its writes and syncs (the
-// journal's included) by a crash that keeps only what was synced (a power cut), or everything
-// written (a kill), or that tears the write it stopped in; then recovered, and the recovery made
-// to stand a power cut. The file is always exactly the old one or exactly the changed one.
+// journal's included) by a crash that keeps only what was synced (a power cut), everything
+// written (a kill), or tears the write it stopped in; then recovered, and the recovery made to
+// stand a power cut. The file is always exactly the old one or exactly the changed one.
 
 #include "exception.h"
 #include "helddatafile.h"
 #include "journalrecovery.h"
-#include "modeldisk.h"
-#include "rollbackjournal.h"
+#include "journalstore.h"
+#include "testfiles.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <system_error>
 
 namespace kt63 {
 namespace {
 
 using test::Bytes;
-using test::ModelDisk;
+
+// A disk that a crash can stop, seen as the data file and as its journal: what programs see of
+// each, and what a sync has put onto the medium. Each write, sync, creation and removal is one
+// step, counted from 1. After step `stopAfter` every step fails and does nothing, except that
+// with `torn` the next one, when it writes, lands half. Steps from `failingStep` on, `failingSteps`
+// of them, fail, and step `interruptAt` sets `interrupted`, as Ctrl+C would while it runs.
+class ModelDisk final : public TStream, public JournalStore
+{
+public:
+    struct File
+    {
+        Bytes seen;             // what programs read
+        Bytes kept;             // what is on the medium
+        bool seenThere = false; // the folder lists it
+        bool keptThere = false; // the folder's record of it is on the medium
+    };
+    enum class Keep { Synced, Written };
+
+    explicit ModelDisk(Bytes bytes) : data{bytes, bytes, true, true} {}
+    ModelDisk(File dataFile, File journalFile) : data(dataFile), journal(journalFile) {}
+
+    File data;
+    File journal;
+    int steps = 0;
+    int removedAt = 0; // the step that removed the journal
+    int stopAfter = -1;
+    bool torn = false;
+    int failingStep = 0;
+    int failingSteps = 1;
+    int interruptAt = 0;
+    std::atomic<bool> interrupted{false};
+
+    // After a power cut (Synced) only what the syncs put onto the medium is left; after a kill
+    // (Written) the system keeps everything written, and may still lose it to a power cut.
+    ModelDisk AfterCrash(Keep keep) const
+    {
+        if (keep == Keep::Written)
+            return ModelDisk(data, journal);
+        const auto survivor = [](const File& file) {
+            return file.keptThere ? File{file.kept, file.kept, true, true} : File{};
+        };
+        return ModelDisk(survivor(data), survivor(journal));
+    }
+
+    int32_t Seek(int32_t offset, uint16_t origin) override
+    {
+        return mPosition = (origin == soFromCurrent ? mPosition : 0) + offset;
+    }
+
+    int32_t Read(void* buffer, int32_t count) override
+    {
+        const auto got = std::clamp(static_cast<int32_t>(data.seen.size()) - mPosition, 0, count);
+        std::copy_n(data.seen.begin() + mPosition, got, static_cast<uint8_t*>(buffer));
+        mPosition += got;
+        SetLastError(0);
+        return got;
+    }
+
+    int32_t Write(const void* buffer, int32_t count) override
+    {
+        const auto stored = static_cast<int32_t>(Landing(static_cast<size_t>(count)));
+        std::copy_n(static_cast<const uint8_t*>(buffer), stored, data.seen.begin() + mPosition);
+        mPosition += stored;
+        SetLastError(stored == count ? 0 : EIO);
+        return stored;
+    }
+
+    bool Sync() override
+    {
+        const bool synced = Next() == Act::Whole;
+        data.kept = synced ? data.seen : data.kept;
+        SetLastError(synced ? 0 : EIO);
+        return synced;
+    }
+
+    std::string FileName() const override { return "Qelvint.dll"; }
+    int64_t Size() override { return static_cast<int64_t>(data.seen.size()); }
+
+    std::string Name() const override { return "Qelvint.dll-kt63-journal"; }
+
+    Found Load(std::vector<uint8_t>& bytes, std::string&) override
+    {
+        bytes = journal.seen;
+        return journal.seenThere ? Found::Read : Found::Nothing;
+    }
+
+    bool Create(std::string& failure) override
+    {
+        if (!Step(failure))
+            return false;
+        journal.seenThere = true;
+        return true;
+    }
+
+    bool Append(std::span<const uint8_t> bytes, std::string& failure) override
+    {
+        const size_t stored = Landing(bytes.size());
+        journal.seen.insert(journal.seen.end(), bytes.begin(), bytes.begin() + stored);
+        return stored == bytes.size() || Fail(failure);
+    }
+
+    bool SyncAndClose(std::string& failure) override
+    {
+        if (!Step(failure))
+            return false;
+        journal.kept = journal.seen;
+        return true;
+    }
+
+    bool SyncFolder(std::string& failure) override
+    {
+        if (!Step(failure))
+            return false;
+        journal.keptThere = journal.seenThere;
+        return true;
+    }
+
+    bool Remove(std::string& failure) override
+    {
+        if (!Step(failure))
+            return false;
+        removedAt = steps;
+        journal.seenThere = false;
+        journal.seen.clear();
+        return true;
+    }
+
+private:
+    enum class Act { Whole, Half, Not };
+
+    Act Next()
+    {
+        ++steps;
+        if (steps == interruptAt)
+            interrupted = true;
+        if (stopAfter >= 0 && steps > stopAfter)
+            return torn && steps == stopAfter + 1 ? Act::Half : Act::Not;
+        const bool fails = steps >= failingStep && steps < failingStep + failingSteps;
+        return fails ? Act::Not : Act::Whole;
+    }
+
+    // Takes a step that writes `count` bytes: how many of them land.
+    size_t Landing(size_t count)
+    {
+        const Act act = Next();
+        return act == Act::Whole ? count : act == Act::Half ? count / 2 : 0;
+    }
+
+    // Takes a step: false, with the reason, when it fails.
+    bool Step(std::string& failure) { return Next() == Act::Whole || Fail(failure); }
+
+    static bool Fail(std::string& failure)
+    {
+        failure = std::generic_category().message(EIO);
+        return false;
+    }
+
+    int32_t mPosition = 0;
+};
+
 using Keep = ModelDisk::Keep;
 
 const Bytes kOld = test::RandomBytes(64, 5);
@@ -28,27 +192,17 @@ const FieldWrite kWrites[] = {{{5, 1, true}, {0xA1}},
 Bytes Changed()
 {
     Bytes bytes = kOld;
-    bytes[5] = 0xA1;
-    bytes[17] = 0xB1;
-    bytes[18] = 0xB2;
-    for (size_t i = 0; i < 4; ++i)
-        bytes[40 + i] = static_cast<uint8_t>(0xC1 + i);
+    for (const FieldWrite& write : kWrites)
+        std::copy_n(write.bytes.begin(), write.place.width, bytes.begin() + write.place.offset);
     return bytes;
 }
 
-enum class Scenario { Apply, InterruptedApply, ApplyWithStuckJournal, Recovery, WindowSave };
-
 // The message of the error the change ended with; empty when it ended well.
-std::string RunChange(ModelDisk& disk, bool journaled)
+std::string RunChange(ModelDisk& disk)
 {
-    test::ModelDataStream stream(disk);
-    HeldDataFile file(stream);
-    test::ModelJournal journal(disk);
+    HeldDataFile file(disk);
     try {
-        if (journaled)
-            file.WriteAndReadBack({&kWhole, 1}, kWrites, {&journal, &disk.interrupted});
-        else
-            file.Write({&kWhole, 1}, kWrites);
+        file.WriteAndReadBack({&kWhole, 1}, kWrites, {&disk, &disk.interrupted});
     } catch (const EStreamError& error) {
         return error.message();
     }
@@ -56,111 +210,46 @@ std::string RunChange(ModelDisk& disk, bool journaled)
 }
 
 // What the next kt63-table command does first.
-JournalVerdict Recover(ModelDisk& disk)
+void Recover(ModelDisk& disk)
 {
-    test::ModelDataStream stream(disk);
-    HeldDataFile file(stream);
-    test::ModelJournal journal(disk);
+    HeldDataFile file(disk);
     try {
-        const JournalInspection found = InspectJournal(file, journal);
-        SettleJournal(file, journal, found);
-        return found.verdict;
+        SettleJournal(file, disk, InspectJournal(file, disk));
     } catch (const EStreamError&) {
-        return JournalVerdict::None;
     }
 }
 
-// The disk after an apply that wrote its journal and every field, synced, and was killed.
+// Step 1 creates the journal, 2 writes it, 3 syncs it, 4 syncs the folder; 5 to 7 write the
+// fields, 8 syncs them, 9 removes the journal and 10 syncs the folder.
+constexpr int kFieldsSynced = 8;
+
+// The disk after an apply that wrote and synced every field and was killed before it removed
+// its journal.
 ModelDisk KilledAfterTheWrites()
 {
     ModelDisk disk(kOld);
-    disk.stopAfter = 8;
-    RunChange(disk, true);
+    disk.stopAfter = kFieldsSynced;
+    RunChange(disk);
     return disk.AfterCrash(Keep::Written);
 }
 
-void RunScenario(Scenario scenario, ModelDisk& disk)
-{
-    if (scenario == Scenario::Recovery)
-        Recover(disk);
-    else
-        RunChange(disk, scenario != Scenario::WindowSave);
-}
+// An apply; one interrupted while it reads its fields back, after their sync, so that it puts
+// them back and syncs them again before it removes its journal; and the recovery after a kill.
+enum class Scenario { Apply, InterruptedApply, Recovery };
 
-ModelDisk StartOf(Scenario scenario)
+ModelDisk Start(Scenario scenario)
 {
     return scenario == Scenario::Recovery ? KilledAfterTheWrites() : ModelDisk(kOld);
 }
 
-// Ctrl+C during the second field's write: the third is not written, the two are put back.
-constexpr int kInterruptAt = 6;
-// The journal's removal after the synced writes fails: the fields are put back and synced again.
-constexpr int kStuckRemoval = 9;
-
-void Prepare(Scenario scenario, ModelDisk& disk)
+void RunScenario(Scenario scenario, ModelDisk& disk)
 {
-    disk.interruptAtStep = scenario == Scenario::InterruptedApply ? kInterruptAt : 0;
-    disk.failingStep = scenario == Scenario::ApplyWithStuckJournal ? kStuckRemoval : 0;
+    disk.interruptAt = scenario == Scenario::InterruptedApply ? kFieldsSynced : 0;
+    if (scenario == Scenario::Recovery)
+        Recover(disk);
+    else
+        RunChange(disk);
 }
-
-struct StepsRow
-{
-    const char* name;
-    Scenario scenario;
-    std::vector<std::string> steps;
-};
-
-void PrintTo(const StepsRow& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
-class Steps : public ::testing::TestWithParam<StepsRow>
-{
-};
-
-TEST_P(Steps, ComeInThisOrder)
-{
-    ModelDisk disk = StartOf(GetParam().scenario);
-    Prepare(GetParam().scenario, disk);
-    RunScenario(GetParam().scenario, disk);
-    EXPECT_EQ(disk.steps, GetParam().steps);
-}
-
-const std::vector<std::string> kJournalMade{"journal create", "journal write", "journal sync",
-                                            "folder sync"};
-const std::vector<std::string> kThreeWrites{"data write", "data write", "data write"};
-
-std::vector<std::string> Joined(std::initializer_list<std::vector<std::string>> parts)
-{
-    std::vector<std::string> all;
-    for (const auto& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-const std::vector<StepsRow> kStepsRows{
-    {"apply", Scenario::Apply,
-     Joined({kJournalMade, kThreeWrites, {"data sync", "journal remove", "folder sync"}})},
-    {"interrupted_apply", Scenario::InterruptedApply,
-     Joined({kJournalMade,
-             {"data write", "data write", "data write", "data write"},
-             {"data sync", "journal remove", "folder sync"}})},
-    {"apply_with_stuck_journal", Scenario::ApplyWithStuckJournal,
-     Joined({kJournalMade,
-             kThreeWrites,
-             {"data sync", "journal remove"},
-             kThreeWrites,
-             {"data sync"}})},
-    {"recovery", Scenario::Recovery,
-     Joined({kThreeWrites, {"data sync", "journal remove", "folder sync"}})},
-    {"window_save_writes_no_journal", Scenario::WindowSave, Joined({kThreeWrites, {"data sync"}})},
-};
-
-INSTANTIATE_TEST_SUITE_P(Scenarios, Steps, ::testing::ValuesIn(kStepsRows),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// --- A crash at every step ---------------------------------------------------------------------
 
 struct CrashRow
 {
@@ -177,39 +266,29 @@ void PrintTo(const CrashRow& row, std::ostream* out)
     *out << row.name;
 }
 
-// For each scenario: how many steps it takes, and after which step a crash that keeps only the
-// synced bytes, or everything written, leaves the change in: once the journal's removal is on
-// the medium, or once it is done. Never for an apply that was put back, and for a recovery.
-struct CrashPlan
-{
-    const char* name;
-    Scenario scenario;
-    int steps;
-    int changedFromSynced;
-    int changedFromWritten;
-};
-
-constexpr int kNever = 1000;
-constexpr CrashPlan kPlans[] = {
-    {"apply", Scenario::Apply, 10, 10, 9},
-    {"interrupted_apply", Scenario::InterruptedApply, 11, kNever, kNever},
-    {"apply_with_stuck_journal", Scenario::ApplyWithStuckJournal, 13, kNever, kNever},
-    {"recovery", Scenario::Recovery, 6, kNever, kNever},
-};
-
+// Each scenario runs once to the end, to count its steps. Only the apply ends with the change
+// in the file, there to stay once its journal's removal is written (for a kill) or on the
+// medium (for a power cut); a crash before that leaves the old file.
 std::vector<CrashRow> CrashRows()
 {
+    const std::pair<const char*, Scenario> scenarios[] = {
+        {"apply", Scenario::Apply},
+        {"interrupted_apply", Scenario::InterruptedApply},
+        {"recovery", Scenario::Recovery}};
     std::vector<CrashRow> rows;
-    for (const CrashPlan& plan : kPlans)
-        for (int k = 0; k <= plan.steps; ++k) {
-            const std::string at = std::string(plan.name) + "_stopped_after_" + std::to_string(k);
-            rows.push_back({at + "_synced", plan.scenario, k, Keep::Synced, false,
-                            k >= plan.changedFromSynced});
-            rows.push_back({at + "_written", plan.scenario, k, Keep::Written, false,
-                            k >= plan.changedFromWritten});
-            rows.push_back({at + "_next_write_torn", plan.scenario, k, Keep::Written, true,
-                            k >= plan.changedFromWritten});
+    for (const auto& [name, scenario] : scenarios) {
+        ModelDisk whole = Start(scenario);
+        RunScenario(scenario, whole);
+        const bool changes = scenario == Scenario::Apply;
+        for (int k = 0; k <= whole.steps; ++k) {
+            const std::string at = std::string(name) + "_stopped_after_" + std::to_string(k);
+            const bool written = changes && k >= whole.removedAt;
+            rows.push_back(
+                {at + "_synced", scenario, k, Keep::Synced, false, changes && k >= whole.steps});
+            rows.push_back({at + "_written", scenario, k, Keep::Written, false, written});
+            rows.push_back({at + "_next_write_torn", scenario, k, Keep::Written, true, written});
         }
+    }
     return rows;
 }
 
@@ -220,10 +299,9 @@ class Crash : public ::testing::TestWithParam<CrashRow>
 TEST_P(Crash, LeavesTheOldOrTheChangedFileOnceRecovered)
 {
     const CrashRow& row = GetParam();
-    ModelDisk disk = StartOf(row.scenario);
+    ModelDisk disk = Start(row.scenario);
     disk.stopAfter = row.stopAfter;
     disk.torn = row.torn;
-    Prepare(row.scenario, disk);
     RunScenario(row.scenario, disk);
     ModelDisk after = disk.AfterCrash(row.keep);
     Recover(after);
@@ -249,7 +327,7 @@ struct FaultRow
     const char* name;
     int failingStep;
     int failingSteps;
-    int interruptAtStep;
+    int interruptAt;
     std::string message;
     bool journalLeft;   // it then puts back what the change could not
     bool partlyWritten; // before the recovery
@@ -270,8 +348,8 @@ TEST_P(ChangeFault, IsReportedAndTheOldFileComesBack)
     ModelDisk disk(kOld);
     disk.failingStep = row.failingStep;
     disk.failingSteps = row.failingSteps;
-    disk.interruptAtStep = row.interruptAtStep;
-    EXPECT_EQ(RunChange(disk, true), row.message);
+    disk.interruptAt = row.interruptAt;
+    EXPECT_EQ(RunChange(disk), row.message);
     EXPECT_EQ(disk.journal.seenThere, row.journalLeft);
     EXPECT_EQ(disk.data.seen != kOld, row.partlyWritten);
     disk.failingStep = 0;
@@ -288,113 +366,20 @@ const std::string kNotRemoved =
 const std::string kInterrupted =
     "ﾌｧｲﾙ Qelvint.dll への書き込みは中断されました: 保存されていません";
 
-// Steps as in the "apply" row of kStepsRows.
+// Steps as numbered above kFieldsSynced.
 INSTANTIATE_TEST_SUITE_P(
     Steps, ChangeFault,
     ::testing::Values(FaultRow{"journal_not_created", 1, 1, 0, kJournalNotWritten, false, false},
                       FaultRow{"journal_not_written", 2, 1, 0, kJournalNotWritten, false, false},
                       FaultRow{"journal_not_synced", 3, 1, 0, kJournalNotWritten, false, false},
                       FaultRow{"folder_not_synced", 4, 1, 0, kJournalNotWritten, false, false},
-                      FaultRow{"first_field_not_written", 5, 1, 0, kNotWritten, false, false},
-                      FaultRow{"fields_not_synced", 8, 1, 0, kNotWritten, false, false},
+                      FaultRow{"second_field_not_written", 6, 1, 0, kNotWritten, false, false},
                       FaultRow{"journal_not_removed", 9, 1, 0, kNotRemoved, true, false},
                       FaultRow{"removal_not_synced", 10, 1, 0, kNotRemoved, false, false},
-                      FaultRow{"second_field_put_back_and_sync_not_written", 6, 3, 0,
+                      FaultRow{"second_field_and_the_put_back_not_written", 6, 3, 0,
                                kNotWritten + ": 一部だけ書き込まれたかもしれません", true, true},
-                      FaultRow{"interrupted_before_the_first_write", 0, 1, 4, kInterrupted, false,
-                               false},
-                      FaultRow{"interrupted_in_the_second_write", 0, 1, kInterruptAt, kInterrupted,
-                               false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- What a journal found beside the file is to it ---------------------------------------------
-
-// Two of the three fields written, then killed: the file is mixed, the journal whole.
-ModelDisk KilledInTheWrites()
-{
-    ModelDisk disk(kOld);
-    disk.stopAfter = 6;
-    RunChange(disk, true);
-    return disk.AfterCrash(Keep::Written);
-}
-
-void Rewrite(ModelDisk& disk, void (*alter)(RollbackJournal&))
-{
-    RollbackJournal journal = DecodeJournal(disk.journal.seen).journal;
-    alter(journal);
-    disk.journal.seen = EncodeJournal(journal);
-}
-
-// A byte of the third field, which the kill kept from being written, changed since by another
-// program to a value neither old nor new.
-constexpr int32_t kStrangeByte = 41;
-
-struct FoundRow
-{
-    const char* name;
-    void (*alter)(ModelDisk&);
-    JournalVerdict verdict;
-    bool undone;
-};
-
-void PrintTo(const FoundRow& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
-class Found : public ::testing::TestWithParam<FoundRow>
-{
-};
-
-TEST_P(Found, IsUndoneOnlyWhenItIsTheFilesOwn)
-{
-    const FoundRow& row = GetParam();
-    ModelDisk disk = KilledInTheWrites();
-    row.alter(disk);
-    const Bytes before = disk.data.seen;
-    const Bytes journal = disk.journal.seen;
-    test::ModelDataStream stream(disk);
-    HeldDataFile file(stream);
-    test::ModelJournal store(disk);
-    const JournalInspection found = InspectJournal(file, store);
-    EXPECT_EQ(found.verdict, row.verdict);
-    EXPECT_EQ(found.changedAt, row.verdict == JournalVerdict::ChangedSince ? kStrangeByte : -1);
-    SettleJournal(file, store, found);
-    EXPECT_EQ(disk.data.seen, row.undone ? kOld : before);
-    const bool settled = row.undone || row.verdict == JournalVerdict::Incomplete;
-    EXPECT_EQ(disk.journal.seenThere, !settled);
-    if (!settled)
-        EXPECT_EQ(disk.journal.seen, journal) << "a journal not the file's was changed";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Journals, Found,
-    ::testing::Values(
-        FoundRow{"unfinished", [](ModelDisk&) {}, JournalVerdict::Unfinished, true},
-        FoundRow{
-            "only_the_volume_number_differs",
-            [](ModelDisk& disk) { Rewrite(disk, [](RollbackJournal& j) { ++j.identity.volume; }); },
-            JournalVerdict::Unfinished, true},
-        FoundRow{"cut_short",
-                 [](ModelDisk& disk) { disk.journal.seen.resize(disk.journal.seen.size() / 2); },
-                 JournalVerdict::Incomplete, false},
-        FoundRow{
-            "of_another_file",
-            [](ModelDisk& disk) { Rewrite(disk, [](RollbackJournal& j) { ++j.identity.file; }); },
-            JournalVerdict::OtherFile, false},
-        FoundRow{"of_another_length",
-                 [](ModelDisk& disk) { Rewrite(disk, [](RollbackJournal& j) { ++j.length; }); },
-                 JournalVerdict::OtherLength, false},
-        FoundRow{"file_changed_since",
-                 [](ModelDisk& disk) {
-                     uint8_t& byte = disk.data.seen[kStrangeByte];
-                     while (byte == kOld[kStrangeByte] || byte == 0xC2)
-                         ++byte;
-                 },
-                 JournalVerdict::ChangedSince, false},
-        FoundRow{"no_journal_of_ours",
-                 [](ModelDisk& disk) { disk.journal.seen = test::Hex("50 4b 03 04"); },
-                 JournalVerdict::Unknown, false}),
+                      FaultRow{"interrupted_in_the_second_write", 0, 1, 6, kInterrupted, false,
+                               false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
