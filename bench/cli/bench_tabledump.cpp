@@ -2,16 +2,12 @@
 #include "dataimage.h"
 #include "datalayout.h"
 #include "tabledump.h"
+#include "tableworkspace.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
-#include <stdexcept>
 #include <unistd.h>
 
 // The dump of every weapon, slot and armament entry, beside the floor of the same reads made
@@ -23,46 +19,6 @@ namespace {
 
 constexpr int32_t ArmamentTableEnd =
     ArmamentEntryOffset(ArmamentGroupCount - 1, ArmamentTabCount - 1) + ArmamentEntrySize;
-
-// A data file of repeatable pseudo-random bytes in a fresh temporary folder that goes away
-// with the object, one of zero bytes beside it, and a folder for the dump.
-class Workspace
-{
-public:
-    Workspace()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kt63-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        mFolder = pattern;
-        std::mt19937 engine(7);
-        std::string bytes(DataFileMinimumSize, '\0');
-        for (char& byte : bytes)
-            byte = static_cast<char>(engine() >> 24);
-        std::ofstream(data(), std::ios::binary) << bytes;
-        std::ofstream(zeros(), std::ios::binary) << std::string(DataFileMinimumSize, '\0');
-    }
-    ~Workspace()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(mFolder, ignored);
-    }
-    Workspace(const Workspace&) = delete;
-    Workspace& operator=(const Workspace&) = delete;
-
-    std::string data() const { return (mFolder / "Qelvint.dll").string(); }
-    std::string zeros() const { return (mFolder / "Zeros.dll").string(); }
-    std::string out(const char* name) const { return (mFolder / name).string(); }
-
-private:
-    std::filesystem::path mFolder;
-};
-
-Workspace& SharedWorkspace()
-{
-    static Workspace workspace;
-    return workspace;
-}
 
 void CountRows(benchmark::State& state)
 {

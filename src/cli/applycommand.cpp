@@ -1,13 +1,17 @@
 #include "commands.h"
 
 #include "csvpatch.h"
+#include "datafileopen.h"
 #include "dataimage.h"
+#include "interruption.h"
+#include "journalstore.h"
 #include "jsonpatch.h"
 #include "patchapply.h"
+#include "tablefileerror.h"
 
 #include <algorithm>
 #include <cctype>
-#include <ostream>
+#include <iostream>
 
 namespace kt63 {
 
@@ -52,9 +56,28 @@ DataImage BaseImage(const DataImage& image, const std::vector<std::string>& base
 
 // A dry run only reads, so it works while the editor holds the file; a real run holds it so that
 // no editor window or second apply can write it meanwhile.
-HeldDataFile::Access AccessFor(const ApplyOptions& options)
+DataUse UseOf(const ApplyOptions& options)
 {
-    return options.dryRun ? HeldDataFile::Access::ReadOnly : HeldDataFile::Access::ReadWrite;
+    return options.dryRun ? DataUse::Preview : DataUse::Change;
+}
+
+// The writes, with the rollback journal made durable beside the file before the first of them,
+// and stopped, all put back, by Ctrl+C and the like.
+std::vector<std::string> WriteGuarded(HeldDataFile& file, const std::vector<FieldChange>& changes,
+                                      const ApplyOptions& options)
+{
+    const std::unique_ptr<JournalStore> journal =
+        options.noJournal ? nullptr : JournalBeside(options.data);
+    const InterruptionGuard interruption;
+    try {
+        return WriteChanges(file, changes, {journal.get(), &interruption.Requested()});
+    } catch (const EJournalError& error) {
+        if (error.step() != EJournalError::Step::Write)
+            throw;
+        throw ETableFileError(error.message() + ": nothing written to " + options.data +
+                              " (an apply cut off without its journal cannot be undone; "
+                              "--no-journal applies without it)");
+    }
 }
 
 void ListChanges(std::ostream& console, const std::vector<FieldChange>& changes, const char* lead)
@@ -67,8 +90,9 @@ void ListChanges(std::ostream& console, const std::vector<FieldChange>& changes,
 
 int RunApply(const ApplyOptions& options, std::ostream& console)
 {
-    HeldDataFile file(options.data, AccessFor(options));
-    const DataImage image = ReadTables(file);
+    const std::unique_ptr<HeldDataFile> file =
+        OpenDataFile(options.data, UseOf(options), std::cerr);
+    const DataImage image = ReadTables(*file);
     std::vector<FieldChange> changes;
     std::vector<std::string> problems;
     const DataImage base = BaseImage(image, options.bases, problems);
@@ -91,7 +115,7 @@ int RunApply(const ApplyOptions& options, std::ostream& console)
         return ExitSame;
     }
     // The changes are listed once they are in the file: an apply that fails says only why.
-    const std::vector<std::string> failures = WriteChanges(file, effective);
+    const std::vector<std::string> failures = WriteGuarded(*file, effective, options);
     if (!failures.empty()) {
         List(console, failures);
         return ExitTrouble;

@@ -1,10 +1,11 @@
 #include "commands.h"
 
+#include "datafileopen.h"
 #include "dataimage.h"
 #include "jsonpatch.h"
 #include "savecheck.h"
 
-#include <ostream>
+#include <iostream>
 
 namespace kt63 {
 
@@ -19,8 +20,8 @@ std::string CountLine(size_t count)
 
 int RunCheck(const CheckOptions& options, std::ostream& console)
 {
-    HeldDataFile file(options.data, HeldDataFile::Access::ReadOnly);
-    const TableDiff check = CheckSaves(ReadTables(file));
+    const std::unique_ptr<HeldDataFile> file = OpenDataFile(options.data, DataUse::Read, std::cerr);
+    const TableDiff check = CheckSaves(ReadTables(*file));
     if (options.json)
         console << DiffToJson(check);
     else

@@ -52,12 +52,15 @@ struct ApplyOptions
     std::vector<std::string> patches; // JSON when the name ends in ".json", else CSV
     bool dryRun = false;
     std::vector<std::string> bases; // unedited CSV dumps: the old values of CSV patches
+    bool noJournal = false;         // write without the rollback journal beside the file
 };
 
 // Checks every change of every patch against the data file and, when none has a problem,
 // writes them. A CSV patch's old values are the file's, or with `bases` those of the unedited
 // dumps, so that a field someone changed since the dump shows up as a conflict. Problems, and with
-// --dry-run the changes, are listed on `console`.
+// --dry-run the changes, are listed on `console`. The writes go through a rollback journal beside
+// the file (unless `noJournal`), and Ctrl+C and the like stop them, putting back what they wrote
+// (EInterruptedError).
 int RunApply(const ApplyOptions& options, std::ostream& console);
 
 } // namespace kt63

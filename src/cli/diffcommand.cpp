@@ -1,10 +1,11 @@
 #include "commands.h"
 
+#include "datafileopen.h"
 #include "dataimage.h"
 #include "jsonpatch.h"
 #include "tablediff.h"
 
-#include <ostream>
+#include <iostream>
 
 namespace kt63 {
 
@@ -12,8 +13,8 @@ namespace {
 
 DataImage WholeFile(const std::string& path)
 {
-    HeldDataFile file(path, HeldDataFile::Access::ReadOnly);
-    return ReadWholeFile(file);
+    const std::unique_ptr<HeldDataFile> file = OpenDataFile(path, DataUse::Read, std::cerr);
+    return ReadWholeFile(*file);
 }
 
 } // namespace

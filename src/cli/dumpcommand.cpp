@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "datafileopen.h"
 #include "dataimage.h"
 #include "tabledump.h"
 #include "tablefileerror.h"
@@ -8,7 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <ostream>
+#include <iostream>
 
 namespace kt63 {
 
@@ -58,8 +59,8 @@ void DumpCsvFolder(const std::string& folder, const DataImage& image, const Weap
 int RunDump(const DumpOptions& options, std::ostream& console)
 {
     const std::vector<TableId> tables = ChosenTables(options.table);
-    HeldDataFile file(options.data, HeldDataFile::Access::ReadOnly);
-    const DataImage image = ReadTables(file);
+    const std::unique_ptr<HeldDataFile> file = OpenDataFile(options.data, DataUse::Read, std::cerr);
+    const DataImage image = ReadTables(*file);
     const WeaponNames names =
         options.names.empty() ? WeaponNames() : ReadWeaponNames(options.names);
     if (options.format == "json")

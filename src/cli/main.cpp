@@ -1,6 +1,7 @@
 #include "commands.h"
 #include "console.h"
 #include "exception.h"
+#include "interruption.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -49,11 +50,31 @@ constexpr const char* ApplyHelp =
     "program replaces, deletes or cuts the file meanwhile, every field already written is put "
     "back to its old value before the error is reported (exit status 2). A PATCH must be a "
     "regular file of at most 256 MiB. --dry-run only reads the file, so it also works while the "
-    "editor holds it.";
+    "editor holds it. Before the first write, the old bytes of every field to change go into a "
+    "journal beside the file (its name with -kt63-journal added, in the same folder), synced to "
+    "the disk with its folder; it is removed once every field is written and read back, or put "
+    "back. Ctrl+C, SIGTERM or a closed terminal stop the apply: every field written is put back, "
+    "the journal removed, and the program ends by that signal (on Windows with exit status 2). "
+    "When the apply is killed or the machine stops, the next kt63-table command on the file "
+    "finds the journal and puts the old values back first. Where no journal can be written beside "
+    "the file (a read-only folder), "
+    "nothing is written; --no-journal applies without it, and a crash can then leave the file "
+    "partly written.";
+
+// Every command that reads the data file settles a journal first.
+constexpr const char* JournalNote =
+    " Like every command, it first undoes an apply that a kill, a crash or a power cut left "
+    "unfinished (see apply), when it can hold the file for writing, and otherwise reads nothing "
+    "of a file left partly written.";
+
+std::string WithJournalNote(const char* help)
+{
+    return std::string(help) + JournalNote;
+}
 
 void AddDump(CLI::App& app, DumpOptions& options)
 {
-    CLI::App* dump = app.add_subcommand("dump", DumpHelp);
+    CLI::App* dump = app.add_subcommand("dump", WithJournalNote(DumpHelp));
     dump->add_option("DATA", options.data, "the game's data file")->required();
     dump->add_option("--names", options.names,
                      "the weapon name list file (WN.dat): adds a Name column to weapons");
@@ -67,7 +88,7 @@ void AddDump(CLI::App& app, DumpOptions& options)
 
 void AddDiff(CLI::App& app, DiffOptions& options)
 {
-    CLI::App* diff = app.add_subcommand("diff", DiffHelp);
+    CLI::App* diff = app.add_subcommand("diff", WithJournalNote(DiffHelp));
     diff->add_option("A", options.a, "the data file before")->required();
     diff->add_option("B", options.b, "the data file after")->required();
     diff->add_flag("--json", options.json, "write the changes as a JSON patch");
@@ -75,7 +96,7 @@ void AddDiff(CLI::App& app, DiffOptions& options)
 
 void AddCheck(CLI::App& app, CheckOptions& options)
 {
-    CLI::App* check = app.add_subcommand("check", CheckHelp);
+    CLI::App* check = app.add_subcommand("check", WithJournalNote(CheckHelp));
     check->add_option("DATA", options.data, "the game's data file")->required();
     check->add_flag("--json", options.json, "write the changes as a JSON patch");
 }
@@ -90,6 +111,9 @@ void AddApply(CLI::App& app, ApplyOptions& options)
                       "(so that fields changed in the file since the dump are conflicts); "
                       "one per table");
     apply->add_flag("--dry-run", options.dryRun, "check and list the changes, write nothing");
+    apply->add_flag("--no-journal", options.noJournal,
+                    "write without the rollback journal beside the file (for a folder that "
+                    "cannot hold it): a crash can then leave the file partly written");
 }
 
 struct Options
@@ -149,6 +173,9 @@ int main(int argc, char** argv)
     }
     try {
         return Finished(RunCommand(app, options));
+    } catch (const EInterruptedError& error) {
+        std::cerr << "kt63-table: " << error.message() << ".\n";
+        return EndAsInterrupted();
     } catch (const Exception& error) {
         std::cerr << "kt63-table: " << error.message() << ".\n";
         return ExitTrouble;

@@ -119,12 +119,13 @@ DataImage WithChanges(const DataImage& image, const std::vector<FieldChange>& ch
     return DataImage(std::move(bytes));
 }
 
-std::vector<std::string> WriteChanges(HeldDataFile& file, const std::vector<FieldChange>& changes)
+std::vector<std::string> WriteChanges(HeldDataFile& file, const std::vector<FieldChange>& changes,
+                                      const ChangeSafeguards& safeguards)
 {
     std::vector<FieldWrite> writes;
     for (const FieldChange& change : changes)
         writes.push_back(WriteOf(change));
-    const ReadBack readBack = file.WriteAndReadBack(TableSpans(), writes);
+    const ReadBack readBack = file.WriteAndReadBack(TableSpans(), writes, safeguards);
     std::vector<std::string> problems;
     for (const ReadBack::Mismatch& mismatch : readBack.mismatches) {
         const FieldChange& change = changes[mismatch.index];

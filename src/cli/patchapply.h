@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fieldchange.h"
+#include "helddatafile.h"
 
 #include <string>
 #include <vector>
@@ -8,7 +9,6 @@
 namespace kt63 {
 
 class DataImage;
-class HeldDataFile;
 
 // Every reason not to apply `changes` to the file that `image` was read from: a new value that
 // does not fit the field's width, an old value the file does not hold (a conflict), a field
@@ -33,6 +33,8 @@ DataImage WithChanges(const DataImage& image, const std::vector<FieldChange>& ch
 // file is looked at once more, then every field is read back. A failure on the way puts every
 // field written back and throws (see HeldDataFile). A field that does not hold its new value is
 // a problem, and then too every field is put back; the last problem says whether that worked.
-std::vector<std::string> WriteChanges(HeldDataFile& file, const std::vector<FieldChange>& changes);
+// `safeguards` as for HeldDataFile::WriteAndReadBack.
+std::vector<std::string> WriteChanges(HeldDataFile& file, const std::vector<FieldChange>& changes,
+                                      const ChangeSafeguards& safeguards = {});
 
 } // namespace kt63

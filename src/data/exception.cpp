@@ -102,6 +102,37 @@ EReadError::EReadError(const std::string& path, const std::string& reason, Undo 
 {
 }
 
+namespace {
+
+const char* JournalPattern(EJournalError::Step step)
+{
+    switch (step) {
+    case EJournalError::Step::Read:
+        return "ﾌｧｲﾙ %s を読み込めません";
+    case EJournalError::Step::Write:
+        return "ﾌｧｲﾙ %s に書き込めません";
+    case EJournalError::Step::Remove:
+        break;
+    }
+    return "ﾌｧｲﾙ %s を削除できません";
+}
+
+} // namespace
+
+EJournalError::EJournalError(Step step, const std::string& journalPath, const std::string& reason,
+                             Undo undo)
+    : EStreamError(WithReason(JournalPattern(step), journalPath, reason) + UndoTail(undo)),
+      mStep(step)
+{
+}
+
+// Stopped before its first write, the change still did not happen: that is said too.
+EInterruptedError::EInterruptedError(const std::string& path, Undo undo)
+    : EStreamError(FormatPathMessage("ﾌｧｲﾙ %s への書き込みは中断されました", path) +
+                   UndoTail(undo == Undo::NothingWritten ? Undo::PutBack : undo))
+{
+}
+
 EFTooShortError::EFTooShortError(const std::string& path)
     : EFOpenError(PresetMessage{}, FormatPathMessage("ﾌｧｲﾙ %s は短すぎます", path))
 {

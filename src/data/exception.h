@@ -98,6 +98,31 @@ public:
                Undo undo = Undo::NothingWritten);
 };
 
+// The rollback journal beside a data file could not be read, written or removed; the message
+// names the journal. A journal that cannot be written stops a change before its first write;
+// one that cannot be removed after the change stops it too, since it would undo the change
+// later: the change is then put back, and the message says so.
+class EJournalError : public EStreamError
+{
+public:
+    enum class Step : uint8_t { Read, Write, Remove };
+    EJournalError(Step step, const std::string& journalPath, const std::string& reason,
+                  Undo undo = Undo::NothingWritten);
+
+    Step step() const { return mStep; }
+
+private:
+    Step mStep;
+};
+
+// The user stopped a change (Ctrl+C, a closed terminal, the end of the session) before it was
+// complete; what it had written has been put back, unless the message says otherwise.
+class EInterruptedError : public EStreamError
+{
+public:
+    EInterruptedError(const std::string& path, Undo undo);
+};
+
 // Reasons of our own, where the system reports none: a seek that did not reach its place, a
 // read that delivered fewer bytes than asked.
 std::string SeekFailure(int64_t offset, const std::string& systemReason);

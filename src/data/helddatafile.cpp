@@ -1,6 +1,8 @@
 #include "helddatafile.h"
 
 #include "datalayout.h"
+#include "journalstore.h"
+#include "rollbackjournal.h"
 #include "tfilestream.h"
 #include "writejournal.h"
 
@@ -99,36 +101,59 @@ void HeldDataFile::ReadFields(std::span<const FieldPlace> places, std::span<Fiel
     }
 }
 
+FileIdentity HeldDataFile::Identity()
+{
+    return Check().identity;
+}
+
 void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes)
 {
+    Change(before, writes, {}, false);
+}
+
+ReadBack HeldDataFile::WriteAndReadBack(std::span<const ByteSpan> before,
+                                        std::span<const FieldWrite> writes,
+                                        const ChangeSafeguards& safeguards)
+{
+    return Change(before, writes, safeguards, true);
+}
+
+// Check, read the bytes to replace, make the journal durable, then write, sync, read back and
+// look at the file again. A journal stays behind only where the file may still hold part of
+// the change: then it is what puts the file back later.
+ReadBack HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
+                              const ChangeSafeguards& safeguards, bool readBack)
+{
     WriteJournal journal(mStream);
-    Change(before, writes, journal);
-    CheckAfterWrites(journal);
+    const StreamStatus status = Check();
+    const BytesBefore old = ReadBefore(before, writes);
+    if (safeguards.journal == nullptr)
+        return WriteFields(old, writes, journal, safeguards.interrupted, readBack);
+    StopIfInterrupted(safeguards.interrupted, journal);
+    SaveJournal(*safeguards.journal, status, old, writes);
+    ReadBack result;
+    try {
+        result = WriteFields(old, writes, journal, safeguards.interrupted, readBack);
+    } catch (...) {
+        if (journal.IsUndone())
+            EndJournal(*safeguards.journal, journal, false);
+        throw;
+    }
+    if (result.mismatches.empty() || journal.IsUndone())
+        EndJournal(*safeguards.journal, journal, result.mismatches.empty());
+    return result;
 }
 
 // The last look at the file comes after the reading back, which takes a while for a large
 // change: whatever another program does until then is seen, and a field that another program's
 // doing made read back wrong is told as that doing.
-ReadBack HeldDataFile::WriteAndReadBack(std::span<const ByteSpan> before,
-                                        std::span<const FieldWrite> writes)
+ReadBack HeldDataFile::WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes,
+                                   WriteJournal& journal, const std::atomic<bool>* interrupted,
+                                   bool readBack)
 {
-    WriteJournal journal(mStream);
-    Change(before, writes, journal);
-    ReadBack readBack = ReadWrittenFields(writes, journal);
-    CheckAfterWrites(journal);
-    if (!readBack.mismatches.empty())
-        readBack.undo = PutBack(journal);
-    return readBack;
-}
-
-// Check, read the bytes to replace, write, sync.
-void HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
-                          WriteJournal& journal)
-{
-    Check();
-    const BytesBefore old = ReadBefore(before, writes);
     std::string failure;
     for (const FieldWrite& write : writes) {
+        StopIfInterrupted(interrupted, journal);
         const FieldPlace& place = write.place;
         if (!MoveTo(place, failure))
             FailWrite(journal, failure);
@@ -139,6 +164,38 @@ void HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const Fiel
     }
     if (!mStream.Sync())
         FailWrite(journal, WriteFailure());
+    ReadBack result;
+    if (readBack)
+        result = ReadWrittenFields(writes, journal, interrupted);
+    CheckAfterWrites(journal);
+    if (!result.mismatches.empty())
+        result.undo = PutBack(journal);
+    return result;
+}
+
+void HeldDataFile::SaveJournal(JournalStore& store, const StreamStatus& status,
+                               const BytesBefore& old, std::span<const FieldWrite> writes)
+{
+    RollbackJournal rollback{status.identity, mLength, {}};
+    rollback.entries.reserve(writes.size());
+    for (const FieldWrite& write : writes) {
+        JournalEntry entry{write.place.offset, write.place.width, {}, write.bytes};
+        std::copy_n(old.At(write.place), write.place.width, entry.before.begin());
+        rollback.entries.push_back(entry);
+    }
+    SaveRollbackJournal(store, rollback);
+}
+
+// Removes the journal of a change that is complete, or wholly put back. A complete change whose
+// journal stays would be undone by the next command that finds it, after it was reported
+// written: it is put back now instead, and reported as not saved. A journal that cannot go
+// after a change was put back is harmless: it puts back what is back already.
+void HeldDataFile::EndJournal(JournalStore& store, WriteJournal& journal, bool complete)
+{
+    std::string failure;
+    if (RemoveRollbackJournal(store, failure) || !complete)
+        return;
+    throw EJournalError(EJournalError::Step::Remove, store.Name(), failure, PutBack(journal));
 }
 
 HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spans,
@@ -160,11 +217,13 @@ HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spa
     return old;
 }
 
-ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal)
+ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal,
+                                         const std::atomic<bool>* interrupted)
 {
     ReadBack result;
     std::string failure;
     for (size_t i = 0; i < writes.size(); ++i) {
+        StopIfInterrupted(interrupted, journal);
         const FieldPlace& place = writes[i].place;
         FieldBytes found{};
         if (!ReadAt({place.offset, place.width, true}, found.data(), failure)) {
@@ -177,13 +236,14 @@ ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes, Wri
     return result;
 }
 
-void HeldDataFile::Check()
+StreamStatus HeldDataFile::Check()
 {
-    const StreamStatus status = mStream.CurrentStatus();
+    StreamStatus status = mStream.CurrentStatus();
     if (status.path == StreamStatus::Path::Unknown)
         throw EFCheckError(FileName(), status.reason);
     if (const auto change = ChangeOf(status, mLength))
         throw EFChangedError(*change, FileName());
+    return status;
 }
 
 void HeldDataFile::CheckAfterWrites(WriteJournal& journal)
@@ -215,6 +275,12 @@ Undo HeldDataFile::PutBack(WriteJournal& journal)
     mPosition = -1;
     const int64_t size = mStream.CurrentStatus().size;
     return journal.RollBack(size >= 0 ? std::min(size, mLength) : mLength);
+}
+
+void HeldDataFile::StopIfInterrupted(const std::atomic<bool>* interrupted, WriteJournal& journal)
+{
+    if (interrupted != nullptr && interrupted->load())
+        throw EInterruptedError(FileName(), PutBack(journal));
 }
 
 bool HeldDataFile::MoveTo(const FieldPlace& place, std::string& failure)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "exception.h"
+#include "tstream.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -11,7 +13,7 @@
 
 namespace kt63 {
 
-class TStream;
+class JournalStore;
 class WriteJournal;
 
 // A run of bytes of the file.
@@ -52,6 +54,19 @@ struct ReadBack
     Undo undo = Undo::NothingWritten;
 };
 
+// What guards a change beyond putting back what it wrote when a step fails.
+struct ChangeSafeguards
+{
+    // Where the rollback journal goes: written and made durable before the first write, and
+    // removed once the change is complete or wholly put back, so that a change cut off by a
+    // crash, a kill or a power cut is undone afterwards (see journalrecovery.h). None for the
+    // window's saves of one record.
+    JournalStore* journal = nullptr;
+    // Looked at before every write and every reading back: once it is set, the change stops and
+    // puts back what it wrote (EInterruptedError). Set from a signal handler or another thread.
+    const std::atomic<bool>* interrupted = nullptr;
+};
+
 // The game's data file as the editor's window and kt63-table hold it, and the one owner of the
 // rules of its reads and writes. Other programs need not honour the sharing mode, and the
 // system may refuse any call, so:
@@ -89,6 +104,9 @@ public:
     // The file's length when it was opened.
     int64_t Length() const { return mLength; }
 
+    // Which file is held, after the same look at the file as before every read.
+    FileIdentity Identity();
+
     // Reads the bytes of `span` into `bytes`, all of them or an error.
     void Read(const ByteSpan& span, uint8_t* bytes);
 
@@ -105,22 +123,33 @@ public:
 
     // Write, but every field is read back before the last look at the file. When one does not
     // hold what was written, every field is put back and the mismatches are given; a read that
-    // fails puts everything back and throws EReadError.
-    ReadBack WriteAndReadBack(std::span<const ByteSpan> before, std::span<const FieldWrite> writes);
+    // fails puts everything back and throws EReadError. With `safeguards`, a rollback journal
+    // is written first (EJournalError, and nothing written, when it cannot be), and the change
+    // stops when asked to (EInterruptedError).
+    ReadBack WriteAndReadBack(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
+                              const ChangeSafeguards& safeguards = {});
 
 private:
     class BytesBefore;
 
-    void Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
-                WriteJournal& journal);
+    ReadBack Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
+                    const ChangeSafeguards& safeguards, bool readBack);
+    ReadBack WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes,
+                         WriteJournal& journal, const std::atomic<bool>* interrupted,
+                         bool readBack);
     BytesBefore ReadBefore(std::span<const ByteSpan> spans, std::span<const FieldWrite> writes);
-    ReadBack ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal);
+    ReadBack ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal,
+                               const std::atomic<bool>* interrupted);
+    void SaveJournal(JournalStore& store, const StreamStatus& status, const BytesBefore& old,
+                     std::span<const FieldWrite> writes);
+    void EndJournal(JournalStore& store, WriteJournal& journal, bool complete);
 
-    void Check();
+    StreamStatus Check();
     void CheckAfterWrites(WriteJournal& journal);
     [[noreturn]] void FailRead(const std::string& reason);
     [[noreturn]] void FailWrite(WriteJournal& journal, const std::string& reason);
     Undo PutBack(WriteJournal& journal);
+    void StopIfInterrupted(const std::atomic<bool>* interrupted, WriteJournal& journal);
 
     // Each gives false, with `failure` saying why, when the position is not at `place`, or when
     // not every byte of the field (or span) arrives.

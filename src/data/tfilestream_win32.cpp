@@ -1,14 +1,12 @@
 #include "tfilestream.h"
 
 #include "exception.h"
+#include "systemerror_win32.h"
 #include "utf8path.h"
 
 #include <cerrno>
 #include <climits>
 #include <system_error>
-
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
 
 namespace kt63 {
 
@@ -33,52 +31,6 @@ DWORD ShareMode(uint16_t mode)
     static constexpr DWORD share[] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE};
     return share[mode >> 4];
-}
-
-// The C library's error numbers, so that messages name a reason in the same words everywhere.
-int ErrorNumber(DWORD error)
-{
-    switch (error) {
-    case ERROR_SUCCESS:
-        return 0;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return ENOSPC;
-    case ERROR_FILE_TOO_LARGE:
-        return EFBIG;
-    case ERROR_WRITE_PROTECT:
-        return EROFS;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return EACCES;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return ENOENT;
-    case ERROR_INVALID_NAME:
-        return EINVAL;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-        return ENOMEM;
-    default:
-        return EIO;
-    }
-}
-
-std::string ReasonOf(DWORD error)
-{
-    return std::generic_category().message(ErrorNumber(error));
-}
-
-// A path that UTF-8 cannot give is a path that cannot be opened.
-bool ToWide(const std::string& path, std::wstring& wide)
-{
-    try {
-        wide = PathFromUtf8(path).native();
-        return true;
-    } catch (const std::system_error&) {
-        return false;
-    }
 }
 
 // Why an open failed, in the words a POSIX system would use: Windows refuses a folder as

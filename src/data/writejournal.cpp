@@ -34,6 +34,7 @@ Undo WriteJournal::RollBack(int64_t end)
     }
     if (putAny)
         restored = mFile.Sync() && restored;
+    mPutBack = restored;
     return restored ? Undo::PutBack : Undo::MaybePartlyWritten;
 }
 

@@ -26,6 +26,9 @@ public:
     // long again. Gives what is left of the change.
     Undo RollBack(int64_t end);
 
+    // Whether none of the change is in the file: nothing was written, or all of it was put back.
+    bool IsUndone() const { return mEntries.empty() || mPutBack; }
+
 private:
     struct Entry
     {
@@ -36,6 +39,7 @@ private:
 
     TStream& mFile;
     std::vector<Entry> mEntries;
+    bool mPutBack = false;
 };
 
 } // namespace kt63

@@ -5,6 +5,7 @@
 #include "helddatafile.h"
 #include "patchapply.h"
 #include "scratchtmpfs.h"
+#include "tablefileerror.h"
 #include "tfilestream.h"
 #include "tmemorystream.h"
 
@@ -374,8 +375,10 @@ TEST(WriteChanges, FieldThatDoesNotReadBackIsReported)
                                   "every field written was put back to its old value"}));
 }
 
-// A real file system without a free page where the armament entry lies: the weapon's field goes
-// in, the entry's write fails, and the weapon's field is put back before the error is reported.
+// A real file system without a free page where the armament entry lies. With the journal the
+// apply stops before its first write, since the journal finds no room; without it the weapon's
+// field goes in, the entry's write fails, and the weapon's field is put back before the error is
+// reported.
 TEST(ApplyOnAFullDisk, PutsBackWhatItWroteAndSaysWhy)
 {
     test::ScratchTmpfs tmpfs(6 << 20);
@@ -396,6 +399,18 @@ TEST(ApplyOnAFullDisk, PutsBackWhatItWroteAndSaysWhy)
     std::ostringstream console;
     try {
         RunApply({data, {patch}, false, {}}, console);
+        ADD_FAILURE() << "the apply reported no error";
+    } catch (const ETableFileError& error) {
+        EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + data + "-kt63-journal に書き込めません (" +
+                                       std::generic_category().message(ENOSPC) +
+                                       "): nothing written to " + data +
+                                       " (an apply cut off without its journal cannot be "
+                                       "undone; --no-journal applies without it)");
+    }
+    EXPECT_EQ(test::ReadBytes(data), before);
+    EXPECT_FALSE(test::Exists(data + "-kt63-journal"));
+    try {
+        RunApply({data, {patch}, false, {}, true}, console);
         ADD_FAILURE() << "the apply reported no error";
     } catch (const EWriteError& error) {
         EXPECT_EQ(error.message(), "ﾌｧｲﾙ " + data + " に書き込めません (" +

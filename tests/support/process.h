@@ -36,4 +36,35 @@ private:
     intptr_t mOutput = -1;  // our end of its standard output
 };
 
+// A program started beside the test, which the test stops at a moment of its choosing, as a
+// kill or Ctrl+C would. Its standard output and error go into `outputFile`. Killed, if still
+// running, and waited for on destruction.
+class StoppableProgram
+{
+public:
+    StoppableProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& outputFile);
+    ~StoppableProgram();
+    StoppableProgram(const StoppableProgram&) = delete;
+    StoppableProgram& operator=(const StoppableProgram&) = delete;
+
+    // Whether it has ended, without waiting.
+    bool Ended();
+
+    // Ends it at once, giving it no chance to act (SIGKILL, TerminateProcess).
+    void Kill();
+
+    // Sends it what Ctrl+C sends (SIGINT); false where the system cannot send that to one
+    // program of the console alone (Windows).
+    bool Interrupt();
+
+    // Waits for the end: the exit status, or minus the number of the signal that ended it.
+    int Wait();
+
+private:
+    intptr_t mProcess = -1; // a process id, or a Windows process handle's value
+    int mStatus = 0;
+    bool mEnded = false;
+};
+
 } // namespace kt63::test

@@ -1,6 +1,7 @@
 #include "process.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -54,6 +55,14 @@ int WaitFor(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+int OutputFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw std::runtime_error("cannot write " + path);
+    return fd;
+}
+
 std::string ReadAll(int fd)
 {
     std::string text;
@@ -75,7 +84,7 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     const Pipe captured = MakePipe();
     int output = captured.write;
     if (!outputFile.empty())
-        output = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        output = OutputFile(outputFile);
     const pid_t pid = Start(program, arguments, -1, output, captured.write);
     if (output != captured.write)
         ::close(output);
@@ -112,6 +121,47 @@ std::string RunningProgram::ReadLine()
     while (::read(mOutput, &c, 1) == 1 && c != '\n')
         line += c;
     return line;
+}
+
+StoppableProgram::StoppableProgram(const std::string& program,
+                                   const std::vector<std::string>& arguments,
+                                   const std::string& outputFile)
+{
+    const int output = OutputFile(outputFile);
+    mProcess = Start(program, arguments, -1, output, output);
+    ::close(output);
+}
+
+StoppableProgram::~StoppableProgram()
+{
+    if (!Ended())
+        Kill();
+    Wait();
+}
+
+bool StoppableProgram::Ended()
+{
+    if (!mEnded)
+        mEnded = ::waitpid(static_cast<pid_t>(mProcess), &mStatus, WNOHANG) > 0;
+    return mEnded;
+}
+
+void StoppableProgram::Kill()
+{
+    ::kill(static_cast<pid_t>(mProcess), SIGKILL);
+}
+
+bool StoppableProgram::Interrupt()
+{
+    return ::kill(static_cast<pid_t>(mProcess), SIGINT) == 0;
+}
+
+int StoppableProgram::Wait()
+{
+    while (!mEnded && ::waitpid(static_cast<pid_t>(mProcess), &mStatus, 0) < 0 && errno == EINTR) {
+    }
+    mEnded = true;
+    return WIFEXITED(mStatus) ? WEXITSTATUS(mStatus) : -WTERMSIG(mStatus);
 }
 
 } // namespace kt63::test

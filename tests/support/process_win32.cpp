@@ -91,6 +91,15 @@ int WaitFor(HANDLE process)
     return known ? static_cast<int>(status) : -1;
 }
 
+HANDLE OutputFile(const std::string& path)
+{
+    const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot write " + path);
+    return file;
+}
+
 std::string ReadAll(HANDLE pipe)
 {
     std::string text;
@@ -109,8 +118,7 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     const Pipe captured = MakePipe();
     HANDLE output = captured.write;
     if (!outputFile.empty())
-        output = ::CreateFileW(Wide(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        output = OutputFile(outputFile);
     const HANDLE process = Start(program, arguments, nullptr, output, captured.write);
     if (output != captured.write)
         ::CloseHandle(output);
@@ -152,6 +160,46 @@ std::string RunningProgram::ReadLine()
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return line;
+}
+
+StoppableProgram::StoppableProgram(const std::string& program,
+                                   const std::vector<std::string>& arguments,
+                                   const std::string& outputFile)
+{
+    const HANDLE output = OutputFile(outputFile);
+    mProcess = reinterpret_cast<intptr_t>(Start(program, arguments, nullptr, output, output));
+    ::CloseHandle(output);
+}
+
+StoppableProgram::~StoppableProgram()
+{
+    if (!Ended())
+        Kill();
+    Wait();
+}
+
+bool StoppableProgram::Ended()
+{
+    return ::WaitForSingleObject(Native(mProcess), 0) == WAIT_OBJECT_0;
+}
+
+void StoppableProgram::Kill()
+{
+    ::TerminateProcess(Native(mProcess), 1);
+}
+
+bool StoppableProgram::Interrupt()
+{
+    return false;
+}
+
+int StoppableProgram::Wait()
+{
+    if (!mEnded) {
+        mStatus = WaitFor(Native(mProcess));
+        mEnded = true;
+    }
+    return mStatus;
 }
 
 } // namespace kt63::test
