@@ -2,26 +2,12 @@
 // another program acts, made by the fault library loaded into it (tests/support).
 
 #include "clitestfiles.h"
+#include "process.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sys/wait.h>
-
 namespace kt63 {
 namespace {
-
-struct ProgramRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& text)
-{
-    return "'" + text + "'";
-}
 
 // What the data file must be afterwards.
 enum class After { Patched, Old, Other, Gone, Cut };
@@ -58,28 +44,22 @@ protected:
         test::WriteText(patch, csv);
     }
 
-    // Runs the apply with the library making `fault` on the data file.
-    ProgramRun Apply(const std::string& fault)
+    // Runs the apply with the library making `fault` on the data file. Standard error is the
+    // run's output; standard output goes into `console`.
+    test::ProgramRun Apply(const std::string& fault)
     {
-        const std::string command =
-            "ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" + Quoted(KT63_FAULT_LIBRARY) +
-            " KT63_FAULT_PATH=" + Quoted(data) + " KT63_FAULT=" + fault + " " + KT63_TABLE_PROGRAM +
-            " apply " + Quoted(data) + " " + Quoted(patch) + " 2>" + Quoted(errors);
-        FILE* pipe = ::popen(command.c_str(), "r");
-        ProgramRun run{-1, {}, {}};
-        char buffer[4096];
-        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            run.out.append(buffer, got);
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = test::ReadText(errors);
-        return run;
+        return test::RunProgram("/usr/bin/env",
+                                {"ASAN_OPTIONS=verify_asan_link_order=0",
+                                 "LD_PRELOAD=" + std::string(KT63_FAULT_LIBRARY),
+                                 "KT63_FAULT_PATH=" + data, "KT63_FAULT=" + fault,
+                                 KT63_TABLE_PROGRAM, "apply", data, patch},
+                                console);
     }
 
     test::TempDir dir;
     std::string data = dir.path("Qelvint.dll");
     std::string patch = dir.path("speed.csv");
-    std::string errors = dir.path("errors.txt");
+    std::string console = dir.path("console.txt");
     test::Bytes original;
     test::Bytes patched;
     test::Bytes other;
@@ -89,18 +69,19 @@ protected:
 TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
 {
     const InjectedRow& row = GetParam();
-    const ProgramRun run = Apply(row.fault);
+    const test::ProgramRun run = Apply(row.fault);
+    const std::string out = test::ReadText(console);
     if (row.after == After::Patched) {
-        EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_TRUE(run.out.ends_with("\n24 fields written\n")) << run.out;
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_TRUE(out.ends_with("\n24 fields written\n")) << out;
         EXPECT_EQ(test::ReadBytes(data), patched);
         return;
     }
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(out, "");
     const std::string head = "kt63-table: ﾌｧｲﾙ " + data + " ";
-    EXPECT_EQ(run.err.substr(0, head.size()), head) << run.err;
-    EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    EXPECT_EQ(run.output.substr(0, head.size()), head) << run.output;
+    EXPECT_NE(run.output.find(row.message), std::string::npos) << run.output;
     switch (row.after) {
     case After::Old:
         EXPECT_EQ(test::ReadBytes(data), original);
@@ -114,7 +95,7 @@ TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
     case After::Cut: {
         // The writes lengthened the file again, and were put back: old bytes and zeros.
         const test::Bytes after = test::ReadBytes(data);
-        EXPECT_NE(run.err.find("(今は " + std::to_string(after.size()) + " ﾊﾞｲﾄ)"),
+        EXPECT_NE(run.output.find("(今は " + std::to_string(after.size()) + " ﾊﾞｲﾄ)"),
                   std::string::npos);
         for (size_t at = 0; at < after.size(); ++at)
             ASSERT_TRUE(after[at] == original[at] || (at >= 1000 && after[at] == 0)) << at;

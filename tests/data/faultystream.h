@@ -9,19 +9,14 @@
 
 namespace kt63::test {
 
-// A memory stream that fails the way a broken disk or another program does, each at one chosen
-// call counted from 1 (0 for never): its k-th seek is refused or lands a byte too far, its k-th
-// read fails or falls a byte short, its k-th write stores nothing (or all but one byte), its
-// first sync fails, its k-th look at the file cannot tell, and just before its k-th write
-// another program replaces, deletes or cuts the file.
+// A memory stream that fails the way a broken disk does, each at one chosen call counted from 1
+// (0 for never): its k-th seek is refused or lands a byte too far, its k-th read fails or falls
+// a byte short, its k-th write stores nothing (or all but one byte), its first sync fails, and
+// its k-th look at the file cannot tell. Other programs changing the file are made for real by
+// the fault library (tests/support/faultinjection.cpp).
 class FaultyStream final : public TStream
 {
 public:
-    enum class Race : uint8_t { None, Replaced, Deleted, CutShort };
-
-    // The length another program cuts the file to.
-    static constexpr size_t CutLength = 1000;
-
     struct Faults
     {
         int failingWrite = 0;
@@ -34,8 +29,6 @@ public:
         int failingRead = 0;
         int shortRead = 0;
         int failingStatus = 0;
-        Race race = Race::None;
-        int raceAtWrite = 0;
     };
 
     FaultyStream(std::vector<uint8_t> bytes, Faults faults)
@@ -69,8 +62,6 @@ public:
     int32_t Write(const void* buffer, int32_t count) override
     {
         ++mWrites;
-        if (mWrites == mFaults.raceAtWrite)
-            RunRace();
         const bool fails =
             mWrites == mFaults.failingWrite ||
             (mFaults.laterWritesFail && mFaults.failingWrite > 0 && mWrites > mFaults.failingWrite);
@@ -100,10 +91,6 @@ public:
         if (++mStatuses == mFaults.failingStatus) {
             status.path = StreamStatus::Path::Unknown;
             status.reason = std::generic_category().message(EACCES);
-        } else if (mRaced && mFaults.race == Race::Replaced) {
-            status.path = StreamStatus::Path::NamesAnother;
-        } else if (mRaced && mFaults.race == Race::Deleted) {
-            status.path = StreamStatus::Path::Missing;
         }
         return status;
     }
@@ -112,18 +99,6 @@ public:
     int writes() const { return mWrites; }
 
 private:
-    // A cut keeps the position, as it does for a file another program truncates.
-    void RunRace()
-    {
-        mRaced = true;
-        if (mFaults.race != Race::CutShort)
-            return;
-        const int32_t position = mStream.Seek(0, soFromCurrent);
-        std::vector<uint8_t> kept(mStream.bytes().begin(), mStream.bytes().begin() + CutLength);
-        mStream = TMemoryStream(std::move(kept));
-        mStream.Seek(position, soFromBeginning);
-    }
-
     TMemoryStream mStream;
     Faults mFaults;
     int mSeeks = 0;
@@ -131,7 +106,6 @@ private:
     int mWrites = 0;
     int mSyncs = 0;
     int mStatuses = 0;
-    bool mRaced = false;
 };
 
 } // namespace kt63::test

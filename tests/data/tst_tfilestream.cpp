@@ -336,7 +336,6 @@ struct ChangeRow
     void (*change)(const std::string& path, std::error_code& error);
     StreamStatus::Path path; // where the change went through
     int64_t size;
-    bool refusedOnWindows;
 };
 
 void PrintTo(const ChangeRow& row, std::ostream* out)
@@ -355,7 +354,7 @@ TEST_P(HeldFileChangeTest, StatusTellsWhatBecameOfTheFile)
     std::error_code error;
     row.change(file, error);
 #ifdef _WIN32
-    EXPECT_EQ(static_cast<bool>(error), row.refusedOnWindows) << error.message();
+    EXPECT_TRUE(error) << "went through";
     const StreamStatus::Path path = StreamStatus::Path::NamesIt;
     const int64_t size = 10;
 #else
@@ -370,25 +369,23 @@ TEST_P(HeldFileChangeTest, StatusTellsWhatBecameOfTheFile)
 
 INSTANTIATE_TEST_SUITE_P(
     Changes, HeldFileChangeTest,
-    ::testing::Values(ChangeRow{"untouched", [](const std::string&, std::error_code&) {},
-                                StreamStatus::Path::NamesIt, 10, false},
-                      ChangeRow{"cut_short",
+    ::testing::Values(ChangeRow{"cut_short",
                                 [](const std::string& path, std::error_code& error) {
                                     std::filesystem::resize_file(PathFromUtf8(path), 4, error);
                                 },
-                                StreamStatus::Path::NamesIt, 4, true},
+                                StreamStatus::Path::NamesIt, 4},
                       ChangeRow{"deleted",
                                 [](const std::string& path, std::error_code& error) {
                                     std::filesystem::remove(PathFromUtf8(path), error);
                                 },
-                                StreamStatus::Path::Missing, 10, true},
+                                StreamStatus::Path::Missing, 10},
                       ChangeRow{"replaced",
                                 [](const std::string& path, std::error_code& error) {
                                     test::WriteBytes(path + ".new", test::Hex("FF"));
                                     std::filesystem::rename(PathFromUtf8(path + ".new"),
                                                             PathFromUtf8(path), error);
                                 },
-                                StreamStatus::Path::NamesAnother, 10, true}),
+                                StreamStatus::Path::NamesAnother, 10}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Seek, Read, Write, Size -----------------------------------------------------------------

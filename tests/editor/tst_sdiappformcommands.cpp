@@ -455,24 +455,15 @@ void TestSdiAppFormCommands::saveWritesWhatTheWindowShows_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("588-in-0-to-255") << "SpinEdit23w"
-                                     << "588"
-                                     << "255";
-    QTest::newRow("minus-3-in-0-to-99") << "SpinEdit10a"
-                                        << "-3"
-                                        << "0";
-    QTest::newRow("70000-in-0-to-65535") << "SpinEdit21a"
-                                         << "70000"
-                                         << "65535";
-    QTest::newRow("847-in-0-to-800") << "SpinEdit17a"
-                                     << "847"
-                                     << "800";
-    QTest::newRow("1.5-no-number") << "SpinEdit16a"
-                                   << "1.5"
-                                   << "0";
-    QTest::newRow("007-kept-as-typed") << "SpinEdit22w"
-                                       << "007"
-                                       << "007";
+    const auto row = [](const char* name, const char* field, const char* typed, const char* shown) {
+        QTest::newRow(name) << QString(field) << QString(typed) << QString(shown);
+    };
+    row("588-in-0-to-255", "SpinEdit23w", "588", "255");
+    row("minus-3-in-0-to-99", "SpinEdit10a", "-3", "0");
+    row("70000-in-0-to-65535", "SpinEdit21a", "70000", "65535");
+    row("847-in-0-to-800", "SpinEdit17a", "847", "800");
+    row("1.5-no-number", "SpinEdit16a", "1.5", "0");
+    row("007-kept-as-typed", "SpinEdit22w", "007", "007");
 }
 
 // Every way of saving writes the same bytes for the same typed text: the text put within the
