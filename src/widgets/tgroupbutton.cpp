@@ -42,7 +42,7 @@ public:
     {
         QStringList names = QAccessibleWidget::actionNames();
         if (widget()->isEnabled())
-            names.prepend(toggleAction());
+            names = QStringList{toggleAction(), pressAction()} + names;
         return names;
     }
 
