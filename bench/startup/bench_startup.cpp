@@ -21,6 +21,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,11 +43,20 @@ constexpr auto kPatience = std::chrono::seconds(30);
 
 const char* const kLocales[] = {"C.UTF-8", "ja_JP.UTF-8"};
 
+// What one start took: the time on the clock, and the processor time the program used on its
+// way up, which a machine busy with other work stretches far less.
+struct Start
+{
+    double milliseconds;
+    double cpuMilliseconds;
+};
+
 struct Program
 {
     const char* name;
     const char* path;
     std::vector<double> milliseconds;
+    std::vector<double> cpuMilliseconds;
 };
 
 // A window may be gone again before it is watched; that error is no fault of the run.
@@ -123,8 +133,8 @@ private:
 
 // Starts `path` in `folder` under `locale`, waits for its window's first drawing and ends it
 // again; gives the time from the start to that drawing, or nothing when no window came.
-std::optional<double> TimeOneStart(DisplayWatch& watch, const char* path, const std::string& folder,
-                                   const char* locale)
+std::optional<Start> TimeOneStart(DisplayWatch& watch, const char* path, const std::string& folder,
+                                  const char* locale)
 {
     watch.Reset();
     const Clock::time_point start = Clock::now();
@@ -147,10 +157,13 @@ std::optional<double> TimeOneStart(DisplayWatch& watch, const char* path, const 
     const bool drawn = watch.WaitForFirstDrawing(start + kPatience);
     const Clock::time_point end = Clock::now();
     kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+    rusage usage{};
+    wait4(child, nullptr, 0, &usage);
     if (!drawn)
         return std::nullopt;
-    return std::chrono::duration<double, std::milli>(end - start).count();
+    const auto cpu = [](const timeval& time) { return time.tv_sec * 1e3 + time.tv_usec / 1e3; };
+    return Start{std::chrono::duration<double, std::milli>(end - start).count(),
+                 cpu(usage.ru_utime) + cpu(usage.ru_stime)};
 }
 
 double Median(std::vector<double> values)
@@ -164,9 +177,9 @@ void Report(const Program& program)
 {
     const auto [low, high] =
         std::minmax_element(program.milliseconds.begin(), program.milliseconds.end());
-    std::printf("  %-40s median %7.1f ms   min %7.1f ms   max %7.1f ms   (%zu starts)\n",
+    std::printf("  %-38s median %6.1f ms  min %6.1f  max %6.1f  processor median %6.1f ms\n",
                 program.name, Median(program.milliseconds), *low, *high,
-                program.milliseconds.size());
+                Median(program.cpuMilliseconds));
 }
 
 bool WriteNameList(const QString& folder)
@@ -182,31 +195,36 @@ bool MeasureLocale(DisplayWatch& watch, const std::string& folder, const char* l
                    const char* editorPath)
 {
     std::vector<Program> programs{
-        {"bare Qt window with a menu", BAREWINDOW_PATH, {}},
-        {"bare window, Japanese font and label", BAREWINDOW_JAPANESE_PATH, {}},
-        {"kt63ue", editorPath, {}},
+        {"bare Qt window with a menu", BAREWINDOW_PATH, {}, {}},
+        {"bare window, Japanese font and label", BAREWINDOW_JAPANESE_PATH, {}, {}},
+        {"kt63ue", editorPath, {}, {}},
     };
     for (int round = -1; round < rounds; ++round) {
         const size_t first = static_cast<size_t>(round + 1) % programs.size();
         for (size_t k = 0; k < programs.size(); ++k) {
             Program& program = programs[(first + k) % programs.size()];
-            const std::optional<double> time = TimeOneStart(watch, program.path, folder, locale);
+            const std::optional<Start> time = TimeOneStart(watch, program.path, folder, locale);
             if (!time) {
                 std::fprintf(stderr, "%s showed no window within %lld s under %s\n", program.path,
                              static_cast<long long>(kPatience.count()), locale);
                 return false;
             }
-            if (round >= 0)
-                program.milliseconds.push_back(*time);
+            if (round >= 0) {
+                program.milliseconds.push_back(time->milliseconds);
+                program.cpuMilliseconds.push_back(time->cpuMilliseconds);
+            }
         }
     }
-    std::printf("%s:\n", locale);
+    std::printf("%s (%d starts each):\n", locale, rounds);
     for (const Program& program : programs)
         Report(program);
-    const double editor = Median(programs[2].milliseconds);
-    std::printf("  ratio of the medians: kt63ue / bare %.2f, kt63ue / bare Japanese %.2f\n",
-                editor / Median(programs[0].milliseconds),
-                editor / Median(programs[1].milliseconds));
+    const auto ratio = [&](std::vector<double> Program::*times, size_t bare) {
+        return Median(programs[2].*times) / Median(programs[bare].*times);
+    };
+    std::printf("  ratio of the medians: kt63ue / bare %.2f, kt63ue / bare Japanese %.2f; "
+                "processor %.2f, %.2f\n",
+                ratio(&Program::milliseconds, 0), ratio(&Program::milliseconds, 1),
+                ratio(&Program::cpuMilliseconds, 0), ratio(&Program::cpuMilliseconds, 1));
     return true;
 }
 
