@@ -10,7 +10,7 @@ packages=(
     nlohmann-json3-dev libcsv-dev libcli11-dev
     qt6-base-dev libgl-dev qt6-translations-l10n
     fonts-ipafont-gothic libfontconfig-dev locales
-    xvfb xauth libx11-dev openbox
+    xvfb xauth libx11-dev libxdamage-dev openbox
     clang libclang-rt-14-dev
     help2man man-db dpkg-dev file lintian build-essential debhelper
     "$@"

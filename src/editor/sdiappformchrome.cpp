@@ -7,6 +7,7 @@
 #include "filefilter.h"
 #include "glyphs.h"
 #include "japanesefont.h"
+#include "tabpageaccessible.h"
 #include "tcombobox.h"
 #include "ttabcontrol.h"
 
@@ -16,6 +17,7 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QIcon>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -42,6 +44,14 @@ const ToolButtonRow kToolButtonRows[] = {
     {&TSDIAppForm::Read, "Read", 115, 29, "読み込み|入力箇所に表示します"},
 };
 
+// The list's text field is what holds the focus and what a screen reader announces: it is
+// named as its list.
+void NameList(QComboBox* list, const QString& name)
+{
+    list->setAccessibleName(name);
+    list->lineEdit()->setAccessibleName(name);
+}
+
 } // namespace
 
 void TSDIAppForm::CreateContainers()
@@ -50,6 +60,7 @@ void TSDIAppForm::CreateContainers()
     ClientArea->setObjectName("ClientArea");
     setCentralWidget(ClientArea);
 
+    InstallTabPageAccessible();
     PageControl1 = new QTabWidget(ClientArea);
     PageControl1->setObjectName("PageControl1");
     PageControl1->setGeometry(56, 81, 385, 113);
@@ -70,7 +81,7 @@ void TSDIAppForm::CreateChoiceLists()
 {
     ComboBox1 = new TComboBox(ClientArea);
     ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->setAccessibleName("兵器リスト");
+    NameList(ComboBox1, "兵器リスト");
     ComboBox1->setGeometry(64, 56, 217, 26);
     ComboBox1->SetMaxLength(24);
     ComboBox1->SetDropDownCount(20);
@@ -78,7 +89,7 @@ void TSDIAppForm::CreateChoiceLists()
 
     ComboBox2 = new TComboBox(ClientArea);
     ComboBox2->setObjectName("ComboBox2");
-    ComboBox2->setAccessibleName("武装リスト");
+    NameList(ComboBox2, "武装リスト");
     ComboBox2->setGeometry(344, 56, 217, 26);
     ComboBox2->SetMaxLength(0);
     ComboBox2->SetDropDownCount(10);
@@ -110,6 +121,8 @@ void TSDIAppForm::CreateSpeedPanel()
         button->setIcon(glyph);
         button->setIconSize(glyph.availableSizes().value(0));
         SetControlHint(button, QString::fromUtf8(row.hint));
+        // The button shows a glyph alone: a screen reader names it by its short hint.
+        button->setAccessibleName(ShortHint(QString::fromUtf8(row.hint)));
         this->*row.button = button;
     }
 }

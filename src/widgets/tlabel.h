@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+class QFontMetricsF;
+class QPainter;
+
 namespace kt63 {
 
 // Static text in one line, its characters set on the layout's advance widths (layoutadvance.h)
@@ -28,6 +31,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool PaintGlyphs(QPainter& painter, qreal baseline) const;
+    void PaintCharacters(QPainter& painter, const QFontMetricsF& metrics) const;
+
     QString mCaption;
     QList<LayoutCell> mCells;
 };

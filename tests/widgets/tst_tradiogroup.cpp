@@ -4,6 +4,7 @@
 #include "tgroupbutton.h"
 #include "tradiogroup.h"
 
+#include <QAccessible>
 #include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
@@ -133,27 +134,36 @@ void TstTRadioGroup::setItemIndex()
         QCOMPARE(seenInside.first(), finalIndex);
 }
 
+// The user chooses by the mouse, or through a screen reader, which offers the button as a
+// radio button whose toggle and press actions choose it as a click does.
 void TstTRadioGroup::userClick_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("clicked");
+    QTest::addColumn<QString>("action"); // empty: the mouse
     QTest::addColumn<int>("finalIndex");
     QTest::addColumn<int>("clicks");
 
-    QTest::newRow("another-button") << 0 << 4 << 4 << 1;
-    QTest::newRow("selected-button") << 3 << 3 << 3 << 0;
-    QTest::newRow("from-none") << -1 << 0 << 0 << 1;
+    for (const QString& action : {QString(), QAccessibleActionInterface::toggleAction(),
+                                  QAccessibleActionInterface::pressAction()}) {
+        const QByteArray via = action.isEmpty() ? "mouse" : action.toUtf8();
+        QTest::addRow("another-button/%s", via.data()) << 0 << 4 << action << 4 << 1;
+        QTest::addRow("selected-button/%s", via.data()) << 3 << 3 << action << 3 << 0;
+        QTest::addRow("from-none/%s", via.data()) << -1 << 0 << action << 0 << 1;
+    }
 }
 
 void TstTRadioGroup::userClick()
 {
     QFETCH(int, start);
     QFETCH(int, clicked);
+    QFETCH(QString, action);
     QFETCH(int, finalIndex);
     QFETCH(int, clicks);
 
     TRadioGroup group;
     group.resize(185, 41);
+    group.SetCaption("装備");
     group.SetColumns(6);
     group.SetItems(Numbers(6));
     group.SetItemIndex(start);
@@ -163,11 +173,20 @@ void TstTRadioGroup::userClick()
     connect(&group, &TRadioGroup::OnClick, this, [&] { seenInside.append(group.ItemIndex()); });
 
     TGroupButton* button = group.Button(clicked);
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(button);
+    QCOMPARE(heard->role(), QAccessible::RadioButton);
+    QCOMPARE(heard->text(QAccessible::Name), QString("装備 %1").arg(clicked + 1));
+    if (action.isEmpty()) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    } else {
+        QVERIFY(heard->actionInterface()->actionNames().contains(action));
+        heard->actionInterface()->doAction(action);
+    }
 
     QCOMPARE(group.ItemIndex(), finalIndex);
     QCOMPARE(CheckedButton(group), finalIndex);
     QCOMPARE(seenInside, QList<int>(clicks, finalIndex));
+    QVERIFY(heard->state().checked);
 }
 
 void TstTRadioGroup::keyboardChoice_data()
