@@ -368,7 +368,13 @@ TEST(WriteChanges, FieldThatDoesNotReadBackIsReported)
     Bytes bytes(test::DataFileSize, 0);
     DroppingStream stream(bytes);
     HeldDataFile file(stream);
-    const std::vector<FieldChange> changes{{TableId::Weapons, {17, 0}, 3, 0, 12, "p.csv row 2"}};
+    const std::vector<FieldChange> changes{
+        {TableId::Weapons,
+         {17, 0},
+         3,
+         0,
+         12,
+         {std::make_shared<const std::string>("p.csv row "), 2}}};
     EXPECT_EQ(
         WriteChanges(file, changes),
         (std::vector<std::string>{"p.csv row 2: weapon 17 Speed: reads back as 0 after writing 12",
@@ -434,8 +440,8 @@ TEST(WriteChanges, WritesOnlyTheFieldsBytes)
     TMemoryStream stream(bytes);
     HeldDataFile file(stream);
     const std::vector<FieldChange> changes{
-        {TableId::Weapons, {3, 0}, 9, 0, -2, ""},       // CanBeCarried, 4 bytes
-        {TableId::Armaments, {0, 1}, 1, 0, 0xBEEF, ""}, // ArmamentKind, 2 bytes
+        {TableId::Weapons, {3, 0}, 9, 0, -2, {}},       // CanBeCarried, 4 bytes
+        {TableId::Armaments, {0, 1}, 1, 0, 0xBEEF, {}}, // ArmamentKind, 2 bytes
     };
     EXPECT_TRUE(WriteChanges(file, changes).empty());
     test::Put(bytes, test::WeaponAt(3, 64), 4, -2);
