@@ -77,6 +77,18 @@ FieldWrite WriteOf(const FieldChange& change)
     return write;
 }
 
+// The writes in the order of their offsets, so that neighbouring fields join into one write,
+// and for each the change it came from.
+std::vector<uint32_t> OrderOfOffsets(const std::vector<FieldChange>& changes)
+{
+    std::vector<uint32_t> order(changes.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&changes](uint32_t a, uint32_t b) {
+        return OffsetOf(changes[a]) < OffsetOf(changes[b]);
+    });
+    return order;
+}
+
 } // namespace
 
 std::vector<std::string> CheckChanges(const std::vector<FieldChange>& changes,
@@ -141,13 +153,16 @@ DataImage WithChanges(const DataImage& image, const std::vector<FieldChange>& ch
 std::vector<std::string> WriteChanges(HeldDataFile& file, const std::vector<FieldChange>& changes,
                                       const ChangeSafeguards& safeguards)
 {
+    const std::vector<uint32_t> order = OrderOfOffsets(changes);
     std::vector<FieldWrite> writes;
-    for (const FieldChange& change : changes)
-        writes.push_back(WriteOf(change));
-    const ReadBack readBack = file.WriteAndReadBack(TableSpans(), writes, safeguards);
+    writes.reserve(changes.size());
+    for (uint32_t index : order)
+        writes.push_back(WriteOf(changes[index]));
+    const ReadBack readBack =
+        file.WriteAndReadBack(TableSpans(), writes, safeguards, WriteRuns::Contiguous);
     std::vector<std::string> problems;
     for (const ReadBack::Mismatch& mismatch : readBack.mismatches) {
-        const FieldChange& change = changes[mismatch.index];
+        const FieldChange& change = changes[order[mismatch.index]];
         const Column& column = ColumnOf(change);
         const int64_t found =
             DecodeField(StoredConversion(column), column.width, mismatch.found.data());

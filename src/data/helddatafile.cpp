@@ -64,6 +64,27 @@ private:
     std::vector<std::vector<uint8_t>> mBytes;
 };
 
+// Fields writes[first] to writes[first + count - 1], which lie one after the other from `place`.
+struct HeldDataFile::Run
+{
+    size_t first;
+    size_t count;
+    FieldPlace place;
+};
+
+namespace {
+
+// The fields' bytes of a run, one after the other, into `bytes`.
+void GatherRun(std::span<const FieldWrite> writes, size_t first, size_t count,
+               std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    for (const FieldWrite& write : writes.subspan(first, count))
+        bytes.insert(bytes.end(), write.bytes.begin(), write.bytes.begin() + write.place.width);
+}
+
+} // namespace
+
 HeldDataFile::HeldDataFile(const std::string& path, Access access)
     : mOwned(std::make_unique<TFileStream>(path, ModeOf(access))), mStream(*mOwned),
       mLength(mStream.Size())
@@ -108,32 +129,33 @@ FileIdentity HeldDataFile::Identity()
 
 void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes)
 {
-    Change(before, writes, {}, false);
+    Change(before, writes, {}, false, WriteRuns::FieldByField);
 }
 
 ReadBack HeldDataFile::WriteAndReadBack(std::span<const ByteSpan> before,
                                         std::span<const FieldWrite> writes,
-                                        const ChangeSafeguards& safeguards)
+                                        const ChangeSafeguards& safeguards, WriteRuns runs)
 {
-    return Change(before, writes, safeguards, true);
+    return Change(before, writes, safeguards, true, runs);
 }
 
 // Check, read the bytes to replace, make the journal durable, then write, sync, read back and
 // look at the file again. A journal stays behind only where the file may still hold part of
 // the change: then it is what puts the file back later.
 ReadBack HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
-                              const ChangeSafeguards& safeguards, bool readBack)
+                              const ChangeSafeguards& safeguards, bool readBack, WriteRuns runs)
 {
     WriteJournal journal(mStream);
     const StreamStatus status = Check();
     const BytesBefore old = ReadBefore(before, writes);
+    const std::vector<Run> joined = JoinRuns(old, writes, runs);
     if (safeguards.journal == nullptr)
-        return WriteFields(old, writes, journal, safeguards.interrupted, readBack);
+        return WriteFields(old, writes, joined, journal, safeguards.interrupted, readBack);
     StopIfInterrupted(safeguards.interrupted, journal);
     SaveJournal(*safeguards.journal, status, old, writes);
     ReadBack result;
     try {
-        result = WriteFields(old, writes, journal, safeguards.interrupted, readBack);
+        result = WriteFields(old, writes, joined, journal, safeguards.interrupted, readBack);
     } catch (...) {
         if (journal.IsUndone())
             EndJournal(*safeguards.journal, journal, false);
@@ -148,17 +170,18 @@ ReadBack HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const 
 // change: whatever another program does until then is seen, and a field that another program's
 // doing made read back wrong is told as that doing.
 ReadBack HeldDataFile::WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes,
-                                   WriteJournal& journal, const std::atomic<bool>* interrupted,
-                                   bool readBack)
+                                   std::span<const Run> runs, WriteJournal& journal,
+                                   const std::atomic<bool>* interrupted, bool readBack)
 {
     std::string failure;
-    for (const FieldWrite& write : writes) {
+    std::vector<uint8_t> bytes;
+    for (const Run& run : runs) {
         StopIfInterrupted(interrupted, journal);
-        const FieldPlace& place = write.place;
+        const FieldPlace& place = run.place;
         if (!MoveTo(place, failure))
             FailWrite(journal, failure);
-        if (journal.Write(place.offset, write.bytes.data(), old.At(place), place.width) !=
-            place.width)
+        GatherRun(writes, run.first, run.count, bytes);
+        if (journal.Write(place.offset, bytes.data(), old.At(place), place.width) != place.width)
             FailWrite(journal, WriteFailure());
         mPosition = place.offset + place.width;
     }
@@ -166,7 +189,7 @@ ReadBack HeldDataFile::WriteFields(const BytesBefore& old, std::span<const Field
         FailWrite(journal, WriteFailure());
     ReadBack result;
     if (readBack)
-        result = ReadWrittenFields(writes, journal, interrupted);
+        result = ReadWrittenFields(writes, runs, journal, interrupted);
     CheckAfterWrites(journal);
     if (!result.mismatches.empty())
         result.undo = PutBack(journal);
@@ -217,23 +240,54 @@ HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spa
     return old;
 }
 
-ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal,
+ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes,
+                                         std::span<const Run> runs, WriteJournal& journal,
                                          const std::atomic<bool>* interrupted)
 {
     ReadBack result;
     std::string failure;
-    for (size_t i = 0; i < writes.size(); ++i) {
+    std::vector<uint8_t> found;
+    for (const Run& run : runs) {
         StopIfInterrupted(interrupted, journal);
-        const FieldPlace& place = writes[i].place;
-        FieldBytes found{};
-        if (!ReadAt({place.offset, place.width, true}, found.data(), failure)) {
+        found.resize(static_cast<size_t>(run.place.width));
+        if (!ReadAt({run.place.offset, run.place.width, true}, found.data(), failure)) {
             CheckAfterWrites(journal);
             throw EReadError(FileName(), failure, PutBack(journal));
         }
-        if (!std::equal(found.begin(), found.begin() + place.width, writes[i].bytes.begin()))
-            result.mismatches.push_back({i, found});
+        for (size_t i = run.first; i < run.first + run.count; ++i) {
+            const FieldPlace& place = writes[i].place;
+            const auto at = found.begin() + (place.offset - run.place.offset);
+            if (!std::equal(at, at + place.width, writes[i].bytes.begin())) {
+                FieldBytes bytes{};
+                std::copy_n(at, place.width, bytes.begin());
+                result.mismatches.push_back({i, bytes});
+            }
+        }
     }
     return result;
+}
+
+// A field joins the run before it when it begins where that ends, and the bytes before it
+// are in the same span read before the change, so that the run's are too.
+std::vector<HeldDataFile::Run>
+HeldDataFile::JoinRuns(const BytesBefore& old, std::span<const FieldWrite> writes, WriteRuns runs)
+{
+    std::vector<Run> joined;
+    for (size_t i = 0; i < writes.size(); ++i) {
+        const FieldPlace& place = writes[i].place;
+        if (runs == WriteRuns::Contiguous && !joined.empty()) {
+            Run& last = joined.back();
+            const FieldPlace longer{last.place.offset, last.place.width + place.width,
+                                    last.place.opensRegion};
+            if (place.offset == last.place.offset + last.place.width && old.At(longer) != nullptr) {
+                last.place = longer;
+                ++last.count;
+                continue;
+            }
+        }
+        joined.push_back({i, 1, place});
+    }
+    return joined;
 }
 
 StreamStatus HeldDataFile::Check()
