@@ -148,14 +148,13 @@ ReadBack HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const 
     WriteJournal journal(mStream);
     const StreamStatus status = Check();
     const BytesBefore old = ReadBefore(before, writes);
-    const std::vector<Run> joined = JoinRuns(old, writes, runs);
     if (safeguards.journal == nullptr)
-        return WriteFields(old, writes, joined, journal, safeguards.interrupted, readBack);
+        return WriteFields(old, writes, runs, journal, safeguards.interrupted, readBack);
     StopIfInterrupted(safeguards.interrupted, journal);
     SaveJournal(*safeguards.journal, status, old, writes);
     ReadBack result;
     try {
-        result = WriteFields(old, writes, joined, journal, safeguards.interrupted, readBack);
+        result = WriteFields(old, writes, runs, journal, safeguards.interrupted, readBack);
     } catch (...) {
         if (journal.IsUndone())
             EndJournal(*safeguards.journal, journal, false);
@@ -170,12 +169,14 @@ ReadBack HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const 
 // change: whatever another program does until then is seen, and a field that another program's
 // doing made read back wrong is told as that doing.
 ReadBack HeldDataFile::WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes,
-                                   std::span<const Run> runs, WriteJournal& journal,
+                                   WriteRuns runs, WriteJournal& journal,
                                    const std::atomic<bool>* interrupted, bool readBack)
 {
     std::string failure;
     std::vector<uint8_t> bytes;
-    for (const Run& run : runs) {
+    for (size_t next = 0; next < writes.size();) {
+        const Run run = RunAt(old, writes, next, runs);
+        next += run.count;
         StopIfInterrupted(interrupted, journal);
         const FieldPlace& place = run.place;
         if (!MoveTo(place, failure))
@@ -189,7 +190,7 @@ ReadBack HeldDataFile::WriteFields(const BytesBefore& old, std::span<const Field
         FailWrite(journal, WriteFailure());
     ReadBack result;
     if (readBack)
-        result = ReadWrittenFields(writes, runs, journal, interrupted);
+        result = ReadWrittenFields(old, writes, runs, journal, interrupted);
     CheckAfterWrites(journal);
     if (!result.mismatches.empty())
         result.undo = PutBack(journal);
@@ -240,14 +241,16 @@ HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spa
     return old;
 }
 
-ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes,
-                                         std::span<const Run> runs, WriteJournal& journal,
+ReadBack HeldDataFile::ReadWrittenFields(const BytesBefore& old, std::span<const FieldWrite> writes,
+                                         WriteRuns runs, WriteJournal& journal,
                                          const std::atomic<bool>* interrupted)
 {
     ReadBack result;
     std::string failure;
     std::vector<uint8_t> found;
-    for (const Run& run : runs) {
+    for (size_t next = 0; next < writes.size();) {
+        const Run run = RunAt(old, writes, next, runs);
+        next += run.count;
         StopIfInterrupted(interrupted, journal);
         found.resize(static_cast<size_t>(run.place.width));
         if (!ReadAt({run.place.offset, run.place.width, true}, found.data(), failure)) {
@@ -267,27 +270,23 @@ ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes,
     return result;
 }
 
-// A field joins the run before it when it begins where that ends, and the bytes before it
-// are in the same span read before the change, so that the run's are too.
-std::vector<HeldDataFile::Run>
-HeldDataFile::JoinRuns(const BytesBefore& old, std::span<const FieldWrite> writes, WriteRuns runs)
+// The run that begins with writes[first]: a field joins it when it begins where the run ends,
+// and the bytes before it are in the same span read before the change, so that the run's are
+// too. Found afresh for the writing and the reading back, so that no list of runs is held.
+HeldDataFile::Run HeldDataFile::RunAt(const BytesBefore& old, std::span<const FieldWrite> writes,
+                                      size_t first, WriteRuns runs)
 {
-    std::vector<Run> joined;
-    for (size_t i = 0; i < writes.size(); ++i) {
-        const FieldPlace& place = writes[i].place;
-        if (runs == WriteRuns::Contiguous && !joined.empty()) {
-            Run& last = joined.back();
-            const FieldPlace longer{last.place.offset, last.place.width + place.width,
-                                    last.place.opensRegion};
-            if (place.offset == last.place.offset + last.place.width && old.At(longer) != nullptr) {
-                last.place = longer;
-                ++last.count;
-                continue;
-            }
-        }
-        joined.push_back({i, 1, place});
+    Run run{first, 1, writes[first].place};
+    while (runs == WriteRuns::Contiguous && first + run.count < writes.size()) {
+        const FieldPlace& next = writes[first + run.count].place;
+        const FieldPlace longer{run.place.offset, run.place.width + next.width,
+                                run.place.opensRegion};
+        if (next.offset != run.place.offset + run.place.width || old.At(longer) == nullptr)
+            break;
+        run.place = longer;
+        ++run.count;
     }
-    return joined;
+    return run;
 }
 
 StreamStatus HeldDataFile::Check()

@@ -142,14 +142,15 @@ private:
 
     ReadBack Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
                     const ChangeSafeguards& safeguards, bool readBack, WriteRuns runs);
-    ReadBack WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes,
-                         std::span<const Run> runs, WriteJournal& journal,
-                         const std::atomic<bool>* interrupted, bool readBack);
+    ReadBack WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes, WriteRuns runs,
+                         WriteJournal& journal, const std::atomic<bool>* interrupted,
+                         bool readBack);
     BytesBefore ReadBefore(std::span<const ByteSpan> spans, std::span<const FieldWrite> writes);
-    static std::vector<Run> JoinRuns(const BytesBefore& old, std::span<const FieldWrite> writes,
-                                     WriteRuns runs);
-    ReadBack ReadWrittenFields(std::span<const FieldWrite> writes, std::span<const Run> runs,
-                               WriteJournal& journal, const std::atomic<bool>* interrupted);
+    static Run RunAt(const BytesBefore& old, std::span<const FieldWrite> writes, size_t first,
+                     WriteRuns runs);
+    ReadBack ReadWrittenFields(const BytesBefore& old, std::span<const FieldWrite> writes,
+                               WriteRuns runs, WriteJournal& journal,
+                               const std::atomic<bool>* interrupted);
     void SaveJournal(JournalStore& store, const StreamStatus& status, const BytesBefore& old,
                      std::span<const FieldWrite> writes);
     void EndJournal(JournalStore& store, WriteJournal& journal, bool complete);

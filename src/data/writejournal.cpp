@@ -9,7 +9,7 @@ namespace kt63 {
 int32_t WriteJournal::Write(int32_t offset, const uint8_t* bytes, const uint8_t* before,
                             int32_t width)
 {
-    const Entry entry{offset, mFile.Write(bytes, width), mBefore.size()};
+    const Entry entry{offset, mFile.Write(bytes, width), static_cast<uint32_t>(mBefore.size())};
     if (entry.written > 0) {
         mBefore.insert(mBefore.end(), before, before + entry.written);
         mEntries.push_back(entry);

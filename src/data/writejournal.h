@@ -33,7 +33,7 @@ private:
     {
         int32_t offset;
         int32_t written; // how many of the bytes the write reached
-        size_t before;   // where its bytes before begin in mBefore
+        uint32_t before; // where its bytes before begin in mBefore
     };
 
     TStream& mFile;
