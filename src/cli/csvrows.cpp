@@ -3,6 +3,7 @@
 #include "patchfile.h"
 #include "tablefileerror.h"
 
+#include <algorithm>
 #include <csv.h>
 #include <exception>
 
@@ -61,10 +62,18 @@ private:
     csv_parser mParser{};
 };
 
-// Spreadsheets save UTF-8 text with a byte order mark in front of the header.
-std::string_view WithoutByteOrderMark(std::string_view text)
+// The first three bytes of the text, from as many pieces as they take, in `head`; what is left
+// of the last of those pieces in `rest`.
+void TakeHead(const NextPiece& next, std::string& head, std::string_view& rest)
 {
-    return text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
+    while (head.size() < 3) {
+        rest = next();
+        if (rest.empty())
+            return;
+        const size_t take = std::min(3 - head.size(), rest.size());
+        head.append(rest.substr(0, take));
+        rest.remove_prefix(take);
+    }
 }
 
 } // namespace
@@ -73,9 +82,15 @@ void ParseCsvPieces(const NextPiece& next, const std::string& name, const CsvRow
 {
     RowState state{onRow, {}, 0, nullptr};
     Parser parser;
-    bool parsed = true;
-    for (std::string_view piece = WithoutByteOrderMark(next());
-         parsed && !state.failure && !piece.empty(); piece = next())
+    std::string head;
+    std::string_view rest;
+    TakeHead(next, head, rest);
+    // Spreadsheets save UTF-8 text with a byte order mark in front of the header.
+    if (head == "\xEF\xBB\xBF")
+        head.clear();
+    bool parsed = parser.Parse(head, state) && parser.Parse(rest, state);
+    for (std::string_view piece = next(); parsed && !state.failure && !piece.empty();
+         piece = next())
         parsed = parser.Parse(piece, state);
     parsed = parsed && parser.Finish(state);
     if (state.failure)

@@ -551,6 +551,22 @@ INSTANTIATE_TEST_SUITE_P(Faults, FailedRunWrite,
                                                                       .shortWrite = true},
                                            test::FaultyStream::Faults{.failingSync = true}));
 
+// Each field of a run that does not read back is named by the change it came from.
+TEST(WriteChanges, FieldsOfARunThatDoNotReadBackAreEachReported)
+{
+    DroppingStream stream(Bytes(test::DataFileSize, 0));
+    HeldDataFile file(stream);
+    std::vector<FieldChange> changes = SpeedMonthYear();
+    for (uint32_t i = 0; i < changes.size(); ++i)
+        changes[i].source = {std::make_shared<const std::string>("p.json change "), i + 1};
+    EXPECT_EQ(WriteChanges(file, changes),
+              (std::vector<std::string>{
+                  "p.json change 2: weapon 3 Speed: reads back as 0 after writing 17",
+                  "p.json change 3: weapon 3 Month: reads back as 0 after writing 165",
+                  "p.json change 1: weapon 3 Year: reads back as 0 after writing 90",
+                  "every field written was put back to its old value"}));
+}
+
 TEST(WriteChanges, FieldsSideBySideGoInOneWrite)
 {
     Bytes bytes = test::RandomBytes(test::DataFileSize, 5);
