@@ -9,18 +9,21 @@
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 // The whole-file patch: every field of the file changed, applied from its JSON patch (92 MB)
 // and from its three CSV tables, and the diff that makes the JSON patch. Each command runs in a
-// child process of its own, so that its peak memory is its own (peakMB, the largest resident
-// size the child reached, the benchmark process's few MB included); beside them the floor,
-// measured the same way: the JSON patch read in pieces, and the data file written whole in one
-// write and synced. Each apply goes back and forth (the JSON patch is taken back out with
-// --reverse, the CSV tables of the old file put back), so every field changes every time. The
-// syncs wait for the disk, so the times are wall-clock times; TMPDIR chooses the disk.
+// child process of its own, so that what it costs is its own: peakMB, the largest resident
+// size it reached (the benchmark process's few MB included), and cpuSeconds, the processor time
+// it used, which the other processes of a busy machine do not stretch as they do the wall
+// clock. Beside them the floor, measured the same way: the JSON patch read in pieces, and the
+// data file written whole in one write and synced. Each apply goes back and forth (the JSON
+// patch taken back out with --reverse, the CSV tables of the old file put back), so every
+// field changes every time. The syncs wait for the disk, so the times are wall-clock times;
+// TMPDIR chooses the disk.
 namespace kt63::bench {
 
 namespace {
@@ -70,9 +73,21 @@ const WholePatch& Shared()
     return files;
 }
 
-// Runs `work` in a child process and gives the child's peak resident size in MB, or a negative
-// number when it did not end with status 0.
-template <class Work> double RunInChild(Work work)
+// What a child process took: its peak resident size, and the processor time it used in the
+// program and in the system.
+struct ChildCost
+{
+    double peakMegabytes = 0;
+    double cpuSeconds = 0;
+};
+
+double Seconds(const timeval& time)
+{
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
+// Runs `work` in a child process; nothing when it did not end with status 0.
+template <class Work> std::optional<ChildCost> RunInChild(Work work)
 {
     const pid_t child = ::fork();
     if (child == 0)
@@ -81,29 +96,32 @@ template <class Work> double RunInChild(Work work)
     rusage usage{};
     if (child < 0 || ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
         WEXITSTATUS(status) != 0)
-        return -1;
-    return static_cast<double>(usage.ru_maxrss) / 1024;
+        return std::nullopt;
+    return ChildCost{static_cast<double>(usage.ru_maxrss) / 1024,
+                     Seconds(usage.ru_utime) + Seconds(usage.ru_stime)};
 }
 
 // `work` is told whether its turn goes back: every other one does.
 void Measure(benchmark::State& state, const std::function<int(bool back)>& work)
 {
     Shared();
-    double peak = 0;
+    ChildCost most;
     bool back = false;
     for (auto _ : state) {
-        const double megabytes = RunInChild([&] { return work(back); });
-        if (megabytes < 0) {
+        const std::optional<ChildCost> cost = RunInChild([&] { return work(back); });
+        if (!cost) {
             state.SkipWithError("the command failed");
             return;
         }
-        peak = std::max(peak, megabytes);
+        most.peakMegabytes = std::max(most.peakMegabytes, cost->peakMegabytes);
+        most.cpuSeconds = std::max(most.cpuSeconds, cost->cpuSeconds);
         back = !back;
     }
     // An odd number of turns leaves the file changed: the next benchmark finds it as it was.
     if (back)
         RunInChild([&] { return work(true); });
-    state.counters["peakMB"] = peak;
+    state.counters["peakMB"] = most.peakMegabytes;
+    state.counters["cpuSeconds"] = most.cpuSeconds;
 }
 
 // What a command prints goes where a console would take it: to the system, not into memory.
