@@ -59,54 +59,73 @@ private:
 // One member of a change as the text gave it.
 struct Member
 {
-    enum class Kind : uint8_t { Signed, Unsigned, Text, Other };
+    enum class Kind : uint8_t { Missing, Signed, Unsigned, Text, Other };
 
-    std::string name;
-    Kind kind = Kind::Other;
+    Kind kind = Kind::Missing;
     int64_t number = 0;
     uint64_t unsignedNumber = 0;
     std::string text;
 };
 
-// The members of the change being read. Their storage is kept from change to change, so that
-// a change costs no allocation.
+// The names of the members a change is read from; any other member is passed over.
+const std::vector<std::string>& ReadMemberNames()
+{
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all{"table", "field", "old", "new"};
+        for (TableId id : {TableId::Weapons, TableId::Slots, TableId::Armaments})
+            for (const std::string& key : Table(id).keyNames)
+                if (std::find(all.begin(), all.end(), key) == all.end())
+                    all.push_back(key);
+        return all;
+    }();
+    return names;
+}
+
+// The members of the change being read, one place for each name that is read. Kept from
+// change to change, so that a change costs no allocation, and looked up among a handful of
+// names, so that a change of a million members costs no more than their parsing.
 class ChangeMembers
 {
 public:
+    ChangeMembers() : mMembers(ReadMemberNames().size()) {}
+
     void Clear()
     {
-        mCount = 0;
+        for (Member& member : mMembers)
+            member.kind = Member::Kind::Missing;
+        mLatest = nullptr;
         mRepeated.clear();
     }
 
-    Member& Open(const std::string& name)
+    // The member a value goes to next; none for a name that is not read.
+    void Open(const std::string& name)
     {
-        if (Find(name) != nullptr && mRepeated.empty())
+        const std::vector<std::string>& names = ReadMemberNames();
+        const auto found = std::find(names.begin(), names.end(), name);
+        mLatest =
+            found == names.end() ? nullptr : &mMembers[static_cast<size_t>(found - names.begin())];
+        if (mLatest != nullptr && mLatest->kind != Member::Kind::Missing && mRepeated.empty())
             mRepeated = name;
-        if (mCount == mMembers.size())
-            mMembers.emplace_back();
-        Member& member = mMembers[mCount++];
-        member.name = name;
-        member.kind = Member::Kind::Other;
-        return member;
+        if (mLatest != nullptr)
+            mLatest->kind = Member::Kind::Other;
     }
 
-    Member& Latest() { return mMembers[mCount - 1]; }
+    Member* Latest() { return mLatest; }
 
     const Member* Find(const std::string& name) const
     {
-        const auto end = mMembers.begin() + static_cast<std::ptrdiff_t>(mCount);
-        const auto found = std::find_if(mMembers.begin(), end,
-                                        [&name](const Member& m) { return m.name == name; });
-        return found == end ? nullptr : &*found;
+        const std::vector<std::string>& names = ReadMemberNames();
+        const auto found = std::find(names.begin(), names.end(), name);
+        const Member& member = mMembers[static_cast<size_t>(found - names.begin())];
+        return member.kind == Member::Kind::Missing ? nullptr : &member;
     }
 
-    // The first member given twice, or an empty text.
+    // The first member read twice, or an empty text.
     const std::string& Repeated() const { return mRepeated; }
 
 private:
-    std::vector<Member> mMembers;
-    size_t mCount = 0;
+    std::vector<Member> mMembers; // in the order of ReadMemberNames
+    Member* mLatest = nullptr;
     std::string mRepeated;
 };
 
@@ -178,31 +197,28 @@ public:
     {
     }
 
-    bool null() override { return Value(Member::Kind::Other); }
-    bool boolean(bool) override { return Value(Member::Kind::Other); }
+    bool null() override { return Other(); }
+    bool boolean(bool) override { return Other(); }
     bool number_integer(number_integer_t value) override
     {
-        if (Value(Member::Kind::Signed))
-            mMembers.Latest().number = value;
+        if (Member* member = Value(Member::Kind::Signed))
+            member->number = value;
         return true;
     }
     bool number_unsigned(number_unsigned_t value) override
     {
-        if (Value(Member::Kind::Unsigned))
-            mMembers.Latest().unsignedNumber = value;
+        if (Member* member = Value(Member::Kind::Unsigned))
+            member->unsignedNumber = value;
         return true;
     }
-    bool number_float(number_float_t, const string_t&) override
-    {
-        return Value(Member::Kind::Other);
-    }
+    bool number_float(number_float_t, const string_t&) override { return Other(); }
     bool string(string_t& text) override
     {
-        if (Value(Member::Kind::Text))
-            mMembers.Latest().text = std::move(text);
+        if (Member* member = Value(Member::Kind::Text))
+            member->text = std::move(text);
         return true;
     }
-    bool binary(binary_t&) override { return Value(Member::Kind::Other); }
+    bool binary(binary_t&) override { return Other(); }
 
     bool start_object(std::size_t) override
     {
@@ -211,7 +227,7 @@ public:
         else if (mDepth == 2 && mInChanges)
             StartChange();
         else
-            Value(Member::Kind::Other);
+            Other();
         ++mDepth;
         return true;
     }
@@ -227,7 +243,7 @@ public:
         if (mDepth == 1 && mDocumentKey == "changes")
             mInChanges = mHasChanges = true;
         else
-            Value(Member::Kind::Other);
+            Other();
         ++mDepth;
         return true;
     }
@@ -261,27 +277,38 @@ public:
     }
 
 private:
-    // A value that opens no change or list: gives whether it is a member of a change.
-    bool Value(Member::Kind kind)
+    // A value that opens no change or list: gives the member of a change it is, if any.
+    Member* Value(Member::Kind kind)
     {
         if (mDepth == 2 && mInChanges) {
             ++mIndex;
             mPatch.problems.push_back(*mLead + std::to_string(mIndex) + ": not an object");
-            return false;
+            return nullptr;
         }
-        if (mDepth != 3 || !mInChanges)
-            return false;
-        mMembers.Latest().kind = kind;
+        Member* member = mDepth == 3 && mInChanges ? mMembers.Latest() : nullptr;
+        if (member != nullptr)
+            member->kind = kind;
+        return member;
+    }
+
+    // A value that is no number or text: as a member, it is none that can be read.
+    bool Other()
+    {
+        Value(Member::Kind::Other);
         return true;
     }
 
-    // The document's members: one given twice would leave it open which is meant.
+    // The document's members: one given twice would leave it open which is meant. Only those
+    // read or written by the tool are kept, so that a document of a million members costs no
+    // more than their parsing.
     void DocumentKey(const std::string& name)
     {
+        mDocumentKey = name;
+        if (name != "changes" && name != "strayBytes")
+            return;
         if (std::find(mDocumentKeys.begin(), mDocumentKeys.end(), name) != mDocumentKeys.end())
             throw ETableFileError(mName + ": \"" + name + "\" given twice");
         mDocumentKeys.push_back(name);
-        mDocumentKey = name;
     }
 
     void StartChange()
