@@ -53,6 +53,7 @@ struct ApplyOptions
     bool dryRun = false;
     std::vector<std::string> bases; // unedited CSV dumps: the old values of CSV patches
     bool noJournal = false;         // write without the rollback journal beside the file
+    bool reverse = false; // take the JSON patches back out: from their new values to their old
 };
 
 // Checks every change of every patch against the data file and, when none has a problem,
@@ -60,7 +61,8 @@ struct ApplyOptions
 // dumps, so that a field someone changed since the dump shows up as a conflict. Problems, and with
 // --dry-run the changes, are listed on `console`. The writes go through a rollback journal beside
 // the file (unless `noJournal`), and Ctrl+C and the like stop them, putting back what they wrote
-// (EInterruptedError).
+// (EInterruptedError). With `reverse`, each change of the (JSON only) patches goes from its new
+// value back to its old one, checked and written by the same rules.
 int RunApply(const ApplyOptions& options, std::ostream& console);
 
 } // namespace kt63

@@ -38,29 +38,44 @@ class CsvReader
 {
 public:
     CsvReader(const std::string& path, const DataImage& image, CsvCells cells)
-        : mPath(path), mImage(image), mCells(cells)
+        : mPath(path), mImage(image), mCells(cells),
+          mLead(std::make_shared<const std::string>(path + " row "))
     {
     }
 
-    Patch Read(const CsvTable& rows)
+    // Row 1 is the header, the first row handed over.
+    void Take(const CsvRow& row)
     {
-        mTable = rows.empty() ? nullptr : TableOfHeader(rows[0]);
+        ++mRowNumber;
+        if (mRowNumber == 1)
+            ReadHeader(row);
+        else
+            ReadRow(row, mRowNumber);
+    }
+
+    Patch Finish()
+    {
         if (mTable == nullptr)
-            throw ETableFileError(mPath + " row 1: the header must begin with \"Weapon\", "
-                                          "\"Weapon,Slot\" or \"Armament,Tab\"");
-        ReadHeader(rows[0]);
-        for (size_t row = 1; row < rows.size(); ++row)
-            ReadRow(rows[row], static_cast<int32_t>(row + 1));
+            FailHeader();
         return std::move(mPatch);
     }
 
 private:
+    [[noreturn]] void FailHeader() const
+    {
+        throw ETableFileError(mPath + " row 1: the header must begin with \"Weapon\", "
+                                      "\"Weapon,Slot\" or \"Armament,Tab\"");
+    }
+
     std::string Where(int32_t row) const { return mPath + " row " + std::to_string(row); }
 
     // Maps each column of the file to a column of the table; -1 for keys and the name. A field
     // given twice would leave it open which value is meant.
     void ReadHeader(const CsvRow& header)
     {
+        mTable = TableOfHeader(header);
+        if (mTable == nullptr)
+            FailHeader();
         for (size_t i = 0; i < header.size(); ++i) {
             const int32_t column =
                 i < mTable->keyNames.size() ? -1 : FindColumn(*mTable, header[i]);
@@ -113,7 +128,7 @@ private:
 
     void ReadCell(const std::string& text, const RowKey& key, int32_t column, int32_t row)
     {
-        FieldChange change{mTable->id, key, column, 0, 0, Where(row)};
+        FieldChange change{mTable->id, key, column, 0, 0, {mLead, static_cast<uint32_t>(row)}};
         change.oldValue =
             mImage.Value(mTable->id, key, mTable->columns[static_cast<size_t>(column)]);
         if (!ParseWhole(text, change.newValue))
@@ -128,21 +143,32 @@ private:
     CsvCells mCells;
     const TableLayout* mTable = nullptr;
     std::vector<int32_t> mColumns;
+    std::shared_ptr<const std::string> mLead;
+    int32_t mRowNumber = 0;
     std::map<int32_t, int32_t> mRows; // the file row that gave each table row
     Patch mPatch;
 };
+
+Patch ReadCsvPieces(const NextPiece& next, const std::string& name, const DataImage& image,
+                    CsvCells cells)
+{
+    CsvReader reader(name, image, cells);
+    ParseCsvPieces(next, name, [&reader](const CsvRow& row) { reader.Take(row); });
+    return reader.Finish();
+}
 
 } // namespace
 
 Patch ReadCsvPatch(const std::string& path, const DataImage& image, CsvCells cells)
 {
-    return CsvReader(path, image, cells).Read(ReadCsvFile(path));
+    PatchFileReader file(path);
+    return ReadCsvPieces([&file] { return file.Next(); }, path, image, cells);
 }
 
-Patch ParseCsvPatch(std::string text, const std::string& name, const DataImage& image,
+Patch ParseCsvPatch(const std::string& text, const std::string& name, const DataImage& image,
                     CsvCells cells)
 {
-    return CsvReader(name, image, cells).Read(ParseCsvText(std::move(text), name));
+    return ReadCsvPieces(WholeText(text), name, image, cells);
 }
 
 } // namespace kt63

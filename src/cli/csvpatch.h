@@ -21,7 +21,7 @@ Patch ReadCsvPatch(const std::string& path, const DataImage& image,
                    CsvCells cells = CsvCells::Changed);
 
 // The same for the text of such a table, named `name` in every problem and error.
-Patch ParseCsvPatch(std::string text, const std::string& name, const DataImage& image,
+Patch ParseCsvPatch(const std::string& text, const std::string& name, const DataImage& image,
                     CsvCells cells = CsvCells::Changed);
 
 } // namespace kt63

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "patchfile.h"
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,12 +11,17 @@ namespace kt63 {
 using CsvRow = std::vector<std::string>;
 using CsvTable = std::vector<CsvRow>;
 
-// The rows of the CSV file at `path` (RFC 4180; CRLF or LF line ends; blank lines and a UTF-8
-// byte order mark skipped).
-// Throws ETableFileError naming the file when it cannot be read or breaks the quoting rules.
-CsvTable ReadCsvFile(const std::string& path);
+// Takes each row of a CSV text as it ends.
+using CsvRowHandler = std::function<void(const CsvRow&)>;
 
-// The rows of a CSV text by the same rules; errors name it `name`.
-CsvTable ParseCsvText(std::string text, const std::string& name);
+// Parses a CSV text as its pieces come (RFC 4180; CRLF or LF line ends; blank lines and a UTF-8
+// byte order mark skipped), handing over each row as it ends: only one row is held at a time.
+// Throws ETableFileError naming the text `name` when it breaks the quoting rules, and passes on
+// what `onRow` throws.
+void ParseCsvPieces(const NextPiece& next, const std::string& name, const CsvRowHandler& onRow);
+
+// Every row of the CSV file at `path` by the same rules. Throws ETableFileError naming the
+// file when it cannot be read or is not CSV.
+CsvTable ReadCsvFile(const std::string& path);
 
 } // namespace kt63

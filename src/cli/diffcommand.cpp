@@ -19,16 +19,32 @@ DataImage WholeFile(const std::string& path)
 
 } // namespace
 
+// The changes are written as they are found: a diff of every field is never held whole.
 int RunDiff(const DiffOptions& options, std::ostream& console)
 {
     const DataImage a = WholeFile(options.a);
     const DataImage b = WholeFile(options.b);
-    const TableDiff diff = DiffImages(a, b);
-    if (options.json)
-        console << DiffToJson(diff);
-    else
-        console << FormatDiff(diff);
-    return diff.empty() ? ExitSame : ExitDifferent;
+    bool differs = false;
+    if (options.json) {
+        JsonPatchWriter patch(console);
+        const auto add = [&](const auto& difference) {
+            patch.Add(difference);
+            differs = true;
+        };
+        DiffFields(a, b, add);
+        DiffStrayBytes(a, b, add);
+        patch.Finish();
+    } else {
+        DiffFields(a, b, [&](const FieldChange& change) {
+            console << DescribeChange(change) << '\n';
+            differs = true;
+        });
+        DiffStrayBytes(a, b, [&](const ByteRange& range) {
+            console << DescribeStrayBytes(range);
+            differs = true;
+        });
+    }
+    return differs ? ExitDifferent : ExitSame;
 }
 
 } // namespace kt63

@@ -59,7 +59,10 @@ constexpr const char* ApplyHelp =
     "finds the journal and puts the old values back first. Where no journal can be written beside "
     "the file (a read-only folder), "
     "nothing is written; --no-journal applies without it, and a crash can then leave the file "
-    "partly written.";
+    "partly written. --reverse takes a JSON patch back out: each change's new value must be the "
+    "one in the file (otherwise nothing is written and every field that differs is listed), and "
+    "its old value is written, by the same checks, journal and putting back; a CSV patch holds "
+    "no old values, so --reverse refuses it.";
 
 // Every command that reads the data file settles a journal first.
 constexpr const char* JournalNote =
@@ -106,11 +109,17 @@ void AddApply(CLI::App& app, ApplyOptions& options)
     CLI::App* apply = app.add_subcommand("apply", ApplyHelp);
     apply->add_option("DATA", options.data, "the game's data file to change")->required();
     apply->add_option("PATCH", options.patches, "one or more patches (.json or .csv)")->required();
-    apply->add_option("--base", options.bases,
-                      "an unedited CSV dump whose values are the old values of the CSV patches "
-                      "(so that fields changed in the file since the dump are conflicts); "
-                      "one per table");
+    CLI::Option* base =
+        apply->add_option("--base", options.bases,
+                          "an unedited CSV dump whose values are the old values of the CSV patches "
+                          "(so that fields changed in the file since the dump are conflicts); "
+                          "one per table");
     apply->add_flag("--dry-run", options.dryRun, "check and list the changes, write nothing");
+    apply
+        ->add_flag("--reverse", options.reverse,
+                   "take JSON patches made by diff --json back out: the file must hold each "
+                   "change's new value, and its old value is written")
+        ->excludes(base);
     apply->add_flag("--no-journal", options.noJournal,
                     "write without the rollback journal beside the file (for a folder that "
                     "cannot hold it): a crash can then leave the file partly written");

@@ -5,8 +5,7 @@
 #include "recordfields.h"
 
 #include <algorithm>
-#include <map>
-#include <tuple>
+#include <numeric>
 
 namespace kt63 {
 
@@ -24,7 +23,8 @@ int32_t OffsetOf(const FieldChange& change)
 
 std::string Prefix(const FieldChange& change)
 {
-    return (change.source.empty() ? std::string() : change.source + ": ") + DescribeField(change);
+    return (change.source.empty() ? std::string() : change.source.Text() + ": ") +
+           DescribeField(change);
 }
 
 std::string RangeText(const Column& column)
@@ -39,11 +39,33 @@ Conversion StoredConversion(const Column& column)
     return column.isSigned() ? Conversion::Signed32 : Conversion::Unsigned;
 }
 
-using CellKey = std::tuple<TableId, int32_t, int32_t, int32_t>;
-
-CellKey CellOf(const FieldChange& change)
+// The field as one number that orders changes by table, row and column.
+uint64_t CellCode(const FieldChange& change)
 {
-    return {change.table, change.key.first, change.key.second, change.column};
+    return uint64_t{static_cast<uint8_t>(change.table)} << 48 |
+           uint64_t{static_cast<uint16_t>(change.key.first)} << 32 |
+           uint64_t{static_cast<uint16_t>(change.key.second)} << 16 |
+           static_cast<uint16_t>(change.column);
+}
+
+// For each change, the index of the first change of the same field: itself when none came
+// before. Sorting indices keeps this to a few bytes a change, where a map of the fields would
+// take a node each.
+std::vector<uint32_t> FirstOfEachField(const std::vector<FieldChange>& changes)
+{
+    std::vector<uint32_t> order(changes.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&changes](uint32_t a, uint32_t b) {
+        const uint64_t codeA = CellCode(changes[a]);
+        const uint64_t codeB = CellCode(changes[b]);
+        return codeA != codeB ? codeA < codeB : a < b;
+    });
+    std::vector<uint32_t> first(changes.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        first[order[i]] = i > 0 && CellCode(changes[order[i]]) == CellCode(changes[order[i - 1]])
+                              ? first[order[i - 1]]
+                              : order[i];
+    return first;
 }
 
 FieldWrite WriteOf(const FieldChange& change)
@@ -55,14 +77,27 @@ FieldWrite WriteOf(const FieldChange& change)
     return write;
 }
 
+// The writes in the order of their offsets, so that neighbouring fields join into one write,
+// and for each the change it came from.
+std::vector<uint32_t> OrderOfOffsets(const std::vector<FieldChange>& changes)
+{
+    std::vector<uint32_t> order(changes.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&changes](uint32_t a, uint32_t b) {
+        return OffsetOf(changes[a]) < OffsetOf(changes[b]);
+    });
+    return order;
+}
+
 } // namespace
 
 std::vector<std::string> CheckChanges(const std::vector<FieldChange>& changes,
                                       const DataImage& image)
 {
     std::vector<std::string> problems;
-    std::map<CellKey, const FieldChange*> seen;
-    for (const FieldChange& change : changes) {
+    const std::vector<uint32_t> first = FirstOfEachField(changes);
+    for (size_t i = 0; i < changes.size(); ++i) {
+        const FieldChange& change = changes[i];
         const Column& column = ColumnOf(change);
         if (change.newValue < LowestValue(column) || change.newValue > HighestValue(column))
             problems.push_back(Prefix(change) + ": " + std::to_string(change.newValue) +
@@ -73,40 +108,36 @@ std::vector<std::string> CheckChanges(const std::vector<FieldChange>& changes,
             problems.push_back(Prefix(change) + ": conflict: the patch expects " +
                                std::to_string(change.oldValue) + ", the file holds " +
                                std::to_string(stored));
-        const auto [earlier, isNew] = seen.try_emplace(CellOf(change), &change);
-        if (!isNew)
+        if (first[i] != i)
             problems.push_back(Prefix(change) + ": changed a second time (first in " +
-                               earlier->second->source + ")");
+                               changes[first[i]].source.Text() + ")");
     }
     return problems;
 }
 
-std::vector<FieldChange> EffectiveChanges(const std::vector<FieldChange>& changes)
+void KeepEffective(std::vector<FieldChange>& changes)
 {
-    std::vector<FieldChange> effective;
-    for (const FieldChange& change : changes)
-        if (change.newValue != change.oldValue)
-            effective.push_back(change);
-    return effective;
+    std::erase_if(changes,
+                  [](const FieldChange& change) { return change.newValue == change.oldValue; });
 }
 
-std::vector<FieldChange> MergeAgreeing(const std::vector<FieldChange>& changes,
+std::vector<FieldChange> MergeAgreeing(std::vector<FieldChange> changes,
                                        std::vector<std::string>& problems)
 {
-    std::vector<FieldChange> merged;
-    std::map<CellKey, size_t> first;
-    for (const FieldChange& change : changes) {
-        const auto [earlier, isNew] = first.try_emplace(CellOf(change), merged.size());
-        if (isNew) {
-            merged.push_back(change);
-            continue;
-        }
-        const FieldChange& kept = merged[earlier->second];
-        if (kept.newValue != change.newValue)
-            problems.push_back(Prefix(change) + ": " + std::to_string(change.newValue) + " where " +
-                               kept.source + " has " + std::to_string(kept.newValue));
+    const std::vector<uint32_t> first = FirstOfEachField(changes);
+    for (size_t i = 0; i < changes.size(); ++i) {
+        const FieldChange& kept = changes[first[i]];
+        if (first[i] != i && kept.newValue != changes[i].newValue)
+            problems.push_back(Prefix(changes[i]) + ": " + std::to_string(changes[i].newValue) +
+                               " where " + kept.source.Text() + " has " +
+                               std::to_string(kept.newValue));
     }
-    return merged;
+    size_t kept = 0;
+    for (size_t i = 0; i < changes.size(); ++i)
+        if (first[i] == i && kept++ != i)
+            changes[kept - 1] = std::move(changes[i]);
+    changes.resize(kept);
+    return changes;
 }
 
 DataImage WithChanges(const DataImage& image, const std::vector<FieldChange>& changes)
@@ -122,13 +153,16 @@ DataImage WithChanges(const DataImage& image, const std::vector<FieldChange>& ch
 std::vector<std::string> WriteChanges(HeldDataFile& file, const std::vector<FieldChange>& changes,
                                       const ChangeSafeguards& safeguards)
 {
+    const std::vector<uint32_t> order = OrderOfOffsets(changes);
     std::vector<FieldWrite> writes;
-    for (const FieldChange& change : changes)
-        writes.push_back(WriteOf(change));
-    const ReadBack readBack = file.WriteAndReadBack(TableSpans(), writes, safeguards);
+    writes.reserve(changes.size());
+    for (uint32_t index : order)
+        writes.push_back(WriteOf(changes[index]));
+    const ReadBack readBack =
+        file.WriteAndReadBack(TableSpans(), writes, safeguards, WriteRuns::Contiguous);
     std::vector<std::string> problems;
     for (const ReadBack::Mismatch& mismatch : readBack.mismatches) {
-        const FieldChange& change = changes[mismatch.index];
+        const FieldChange& change = changes[order[mismatch.index]];
         const Column& column = ColumnOf(change);
         const int64_t found =
             DecodeField(StoredConversion(column), column.width, mismatch.found.data());

@@ -16,13 +16,14 @@ class DataImage;
 std::vector<std::string> CheckChanges(const std::vector<FieldChange>& changes,
                                       const DataImage& image);
 
-// The changes that alter a stored value; those whose new value is the old one write nothing.
-std::vector<FieldChange> EffectiveChanges(const std::vector<FieldChange>& changes);
+// Keeps the changes that alter a stored value; those whose new value is the old one write
+// nothing.
+void KeepEffective(std::vector<FieldChange>& changes);
 
 // One change per field: a field that several changes set to the same value is kept once; set to
 // different values, it is a problem naming both places (two dumps given as the base that
 // disagree must not be settled by whichever came last).
-std::vector<FieldChange> MergeAgreeing(const std::vector<FieldChange>& changes,
+std::vector<FieldChange> MergeAgreeing(std::vector<FieldChange> changes,
                                        std::vector<std::string>& problems);
 
 // The image with each change's new value in its field's bytes.

@@ -4,6 +4,7 @@
 #include "datalayout.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kt63 {
 
@@ -41,36 +42,56 @@ bool IsStray(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, size_
     return at >= a.size() || at >= b.size() || a[at] != b[at];
 }
 
-std::vector<ByteRange> StrayBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
-{
-    std::vector<ByteRange> ranges;
-    const size_t end = std::max(a.size(), b.size());
-    for (size_t at = 0; at < end; ++at) {
-        if (!IsStray(a, b, at))
-            continue;
-        const auto offset = static_cast<int64_t>(at);
-        if (!ranges.empty() && ranges.back().last == offset - 1)
-            ranges.back().last = offset;
-        else
-            ranges.push_back({offset, offset});
-    }
-    return ranges;
-}
-
 } // namespace
 
-TableDiff DiffImages(const DataImage& a, const DataImage& b)
+void DiffFields(const DataImage& a, const DataImage& b,
+                const std::function<void(const FieldChange&)>& onChange)
 {
-    TableDiff diff;
     ForEachCell([&](const TableLayout& table, const RowKey& key, int32_t index) {
         const Column& column = table.columns[static_cast<size_t>(index)];
         const int64_t before = a.Value(table.id, key, column);
         const int64_t after = b.Value(table.id, key, column);
         if (before != after)
-            diff.changes.push_back({table.id, key, index, before, after, {}});
+            onChange({table.id, key, index, before, after, {}});
     });
-    diff.strayBytes = StrayBytes(a.bytes(), b.bytes());
+}
+
+// A range is handed over once the byte after it is known not to extend it.
+void DiffStrayBytes(const DataImage& a, const DataImage& b,
+                    const std::function<void(const ByteRange&)>& onRange)
+{
+    const size_t end = std::max(a.bytes().size(), b.bytes().size());
+    std::optional<ByteRange> open;
+    for (size_t at = 0; at < end; ++at) {
+        const auto offset = static_cast<int64_t>(at);
+        if (IsStray(a.bytes(), b.bytes(), at)) {
+            if (open && open->last == offset - 1)
+                open->last = offset;
+            else {
+                if (open)
+                    onRange(*open);
+                open = ByteRange{offset, offset};
+            }
+        }
+    }
+    if (open)
+        onRange(*open);
+}
+
+TableDiff DiffImages(const DataImage& a, const DataImage& b)
+{
+    TableDiff diff;
+    DiffFields(a, b, [&diff](const FieldChange& change) { diff.changes.push_back(change); });
+    DiffStrayBytes(a, b, [&diff](const ByteRange& range) { diff.strayBytes.push_back(range); });
     return diff;
+}
+
+std::string DescribeStrayBytes(const ByteRange& range)
+{
+    if (range.first == range.last)
+        return "byte " + std::to_string(range.first) + " differs outside the fields\n";
+    return "bytes " + std::to_string(range.first) + " to " + std::to_string(range.last) +
+           " differ outside the fields\n";
 }
 
 std::string FormatDiff(const TableDiff& diff)
@@ -79,11 +100,7 @@ std::string FormatDiff(const TableDiff& diff)
     for (const FieldChange& change : diff.changes)
         text += DescribeChange(change) + "\n";
     for (const ByteRange& range : diff.strayBytes)
-        if (range.first == range.last)
-            text += "byte " + std::to_string(range.first) + " differs outside the fields\n";
-        else
-            text += "bytes " + std::to_string(range.first) + " to " + std::to_string(range.last) +
-                    " differ outside the fields\n";
+        text += DescribeStrayBytes(range);
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "fieldchange.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,18 @@ struct TableDiff
 // Compares every field of every row of the three tables, then every byte that no field owns;
 // a byte that only the longer file has counts as differing.
 TableDiff DiffImages(const DataImage& a, const DataImage& b);
+
+// The fields of DiffImages, each handed to `onChange` as it is found, so that a diff of every
+// field is written as it goes rather than held.
+void DiffFields(const DataImage& a, const DataImage& b,
+                const std::function<void(const FieldChange&)>& onChange);
+
+// The ranges of stray bytes of DiffImages, the same way.
+void DiffStrayBytes(const DataImage& a, const DataImage& b,
+                    const std::function<void(const ByteRange&)>& onRange);
+
+// A range of stray bytes as FormatDiff writes it, with its line end.
+std::string DescribeStrayBytes(const ByteRange& range);
 
 // One line per change ("weapon 17 Speed 12 -> 15"), then one per range of stray bytes
 // ("bytes 100 to 103 differ outside the fields", "byte 7 differs ...").

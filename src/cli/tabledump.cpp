@@ -11,6 +11,9 @@ namespace kt63 {
 
 namespace {
 
+// The rows are written as they go, in pieces of about this size rather than a line at a time.
+constexpr size_t FlushSize = 64 << 10;
+
 bool HasNames(const TableLayout& table, const WeaponNames& names)
 {
     return table.id == TableId::Weapons && !names.empty();
@@ -101,6 +104,10 @@ void WriteCsvTable(std::ostream& out, const TableLayout& table, const DataImage&
             AppendNumber(text, image.Value(table.id, key, column));
         }
         text += "\r\n";
+        if (text.size() >= FlushSize) {
+            out << text;
+            text.clear();
+        }
     }
     out << text;
 }

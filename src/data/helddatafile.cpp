@@ -64,6 +64,27 @@ private:
     std::vector<std::vector<uint8_t>> mBytes;
 };
 
+// Fields writes[first] to writes[first + count - 1], which lie one after the other from `place`.
+struct HeldDataFile::Run
+{
+    size_t first;
+    size_t count;
+    FieldPlace place;
+};
+
+namespace {
+
+// The fields' bytes of a run, one after the other, into `bytes`.
+void GatherRun(std::span<const FieldWrite> writes, size_t first, size_t count,
+               std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    for (const FieldWrite& write : writes.subspan(first, count))
+        bytes.insert(bytes.end(), write.bytes.begin(), write.bytes.begin() + write.place.width);
+}
+
+} // namespace
+
 HeldDataFile::HeldDataFile(const std::string& path, Access access)
     : mOwned(std::make_unique<TFileStream>(path, ModeOf(access))), mStream(*mOwned),
       mLength(mStream.Size())
@@ -108,32 +129,32 @@ FileIdentity HeldDataFile::Identity()
 
 void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes)
 {
-    Change(before, writes, {}, false);
+    Change(before, writes, {}, false, WriteRuns::FieldByField);
 }
 
 ReadBack HeldDataFile::WriteAndReadBack(std::span<const ByteSpan> before,
                                         std::span<const FieldWrite> writes,
-                                        const ChangeSafeguards& safeguards)
+                                        const ChangeSafeguards& safeguards, WriteRuns runs)
 {
-    return Change(before, writes, safeguards, true);
+    return Change(before, writes, safeguards, true, runs);
 }
 
 // Check, read the bytes to replace, make the journal durable, then write, sync, read back and
 // look at the file again. A journal stays behind only where the file may still hold part of
 // the change: then it is what puts the file back later.
 ReadBack HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
-                              const ChangeSafeguards& safeguards, bool readBack)
+                              const ChangeSafeguards& safeguards, bool readBack, WriteRuns runs)
 {
     WriteJournal journal(mStream);
     const StreamStatus status = Check();
     const BytesBefore old = ReadBefore(before, writes);
     if (safeguards.journal == nullptr)
-        return WriteFields(old, writes, journal, safeguards.interrupted, readBack);
+        return WriteFields(old, writes, runs, journal, safeguards.interrupted, readBack);
     StopIfInterrupted(safeguards.interrupted, journal);
     SaveJournal(*safeguards.journal, status, old, writes);
     ReadBack result;
     try {
-        result = WriteFields(old, writes, journal, safeguards.interrupted, readBack);
+        result = WriteFields(old, writes, runs, journal, safeguards.interrupted, readBack);
     } catch (...) {
         if (journal.IsUndone())
             EndJournal(*safeguards.journal, journal, false);
@@ -148,17 +169,20 @@ ReadBack HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const 
 // change: whatever another program does until then is seen, and a field that another program's
 // doing made read back wrong is told as that doing.
 ReadBack HeldDataFile::WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes,
-                                   WriteJournal& journal, const std::atomic<bool>* interrupted,
-                                   bool readBack)
+                                   WriteRuns runs, WriteJournal& journal,
+                                   const std::atomic<bool>* interrupted, bool readBack)
 {
     std::string failure;
-    for (const FieldWrite& write : writes) {
+    std::vector<uint8_t> bytes;
+    for (size_t next = 0; next < writes.size();) {
+        const Run run = RunAt(old, writes, next, runs);
+        next += run.count;
         StopIfInterrupted(interrupted, journal);
-        const FieldPlace& place = write.place;
+        const FieldPlace& place = run.place;
         if (!MoveTo(place, failure))
             FailWrite(journal, failure);
-        if (journal.Write(place.offset, write.bytes.data(), old.At(place), place.width) !=
-            place.width)
+        GatherRun(writes, run.first, run.count, bytes);
+        if (journal.Write(place.offset, bytes.data(), old.At(place), place.width) != place.width)
             FailWrite(journal, WriteFailure());
         mPosition = place.offset + place.width;
     }
@@ -166,7 +190,7 @@ ReadBack HeldDataFile::WriteFields(const BytesBefore& old, std::span<const Field
         FailWrite(journal, WriteFailure());
     ReadBack result;
     if (readBack)
-        result = ReadWrittenFields(writes, journal, interrupted);
+        result = ReadWrittenFields(old, writes, runs, journal, interrupted);
     CheckAfterWrites(journal);
     if (!result.mismatches.empty())
         result.undo = PutBack(journal);
@@ -217,23 +241,52 @@ HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spa
     return old;
 }
 
-ReadBack HeldDataFile::ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal,
+ReadBack HeldDataFile::ReadWrittenFields(const BytesBefore& old, std::span<const FieldWrite> writes,
+                                         WriteRuns runs, WriteJournal& journal,
                                          const std::atomic<bool>* interrupted)
 {
     ReadBack result;
     std::string failure;
-    for (size_t i = 0; i < writes.size(); ++i) {
+    std::vector<uint8_t> found;
+    for (size_t next = 0; next < writes.size();) {
+        const Run run = RunAt(old, writes, next, runs);
+        next += run.count;
         StopIfInterrupted(interrupted, journal);
-        const FieldPlace& place = writes[i].place;
-        FieldBytes found{};
-        if (!ReadAt({place.offset, place.width, true}, found.data(), failure)) {
+        found.resize(static_cast<size_t>(run.place.width));
+        if (!ReadAt({run.place.offset, run.place.width, true}, found.data(), failure)) {
             CheckAfterWrites(journal);
             throw EReadError(FileName(), failure, PutBack(journal));
         }
-        if (!std::equal(found.begin(), found.begin() + place.width, writes[i].bytes.begin()))
-            result.mismatches.push_back({i, found});
+        for (size_t i = run.first; i < run.first + run.count; ++i) {
+            const FieldPlace& place = writes[i].place;
+            const auto at = found.begin() + (place.offset - run.place.offset);
+            if (!std::equal(at, at + place.width, writes[i].bytes.begin())) {
+                FieldBytes bytes{};
+                std::copy_n(at, place.width, bytes.begin());
+                result.mismatches.push_back({i, bytes});
+            }
+        }
     }
     return result;
+}
+
+// The run that begins with writes[first]: a field joins it when it begins where the run ends,
+// and the bytes before it are in the same span read before the change, so that the run's are
+// too. Found afresh for the writing and the reading back, so that no list of runs is held.
+HeldDataFile::Run HeldDataFile::RunAt(const BytesBefore& old, std::span<const FieldWrite> writes,
+                                      size_t first, WriteRuns runs)
+{
+    Run run{first, 1, writes[first].place};
+    while (runs == WriteRuns::Contiguous && first + run.count < writes.size()) {
+        const FieldPlace& next = writes[first + run.count].place;
+        const FieldPlace longer{run.place.offset, run.place.width + next.width,
+                                run.place.opensRegion};
+        if (next.offset != run.place.offset + run.place.width || old.At(longer) == nullptr)
+            break;
+        run.place = longer;
+        ++run.count;
+    }
+    return run;
 }
 
 StreamStatus HeldDataFile::Check()

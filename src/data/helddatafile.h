@@ -41,6 +41,11 @@ struct FieldWrite
     FieldBytes bytes; // the first `place.width` count
 };
 
+// How a change's fields reach the file: each in its own write, in the order given (the
+// window's saves), or those that follow each other in the file, in the order given, joined
+// into one write, which the reading back and the putting back then take as one too.
+enum class WriteRuns : uint8_t { FieldByField, Contiguous };
+
 // What reading a change's fields back found: the fields that did not hold their new bytes, and
 // what is left of the change after them (put back, unless nothing was wrong).
 struct ReadBack
@@ -125,20 +130,26 @@ public:
     // hold what was written, every field is put back and the mismatches are given; a read that
     // fails puts everything back and throws EReadError. With `safeguards`, a rollback journal
     // is written first (EJournalError, and nothing written, when it cannot be), and the change
-    // stops when asked to (EInterruptedError).
+    // stops when asked to (EInterruptedError). The journal holds one entry per field whatever
+    // `runs` says.
     ReadBack WriteAndReadBack(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
-                              const ChangeSafeguards& safeguards = {});
+                              const ChangeSafeguards& safeguards = {},
+                              WriteRuns runs = WriteRuns::FieldByField);
 
 private:
     class BytesBefore;
+    struct Run;
 
     ReadBack Change(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
-                    const ChangeSafeguards& safeguards, bool readBack);
-    ReadBack WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes,
+                    const ChangeSafeguards& safeguards, bool readBack, WriteRuns runs);
+    ReadBack WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes, WriteRuns runs,
                          WriteJournal& journal, const std::atomic<bool>* interrupted,
                          bool readBack);
     BytesBefore ReadBefore(std::span<const ByteSpan> spans, std::span<const FieldWrite> writes);
-    ReadBack ReadWrittenFields(std::span<const FieldWrite> writes, WriteJournal& journal,
+    static Run RunAt(const BytesBefore& old, std::span<const FieldWrite> writes, size_t first,
+                     WriteRuns runs);
+    ReadBack ReadWrittenFields(const BytesBefore& old, std::span<const FieldWrite> writes,
+                               WriteRuns runs, WriteJournal& journal,
                                const std::atomic<bool>* interrupted);
     void SaveJournal(JournalStore& store, const StreamStatus& status, const BytesBefore& old,
                      std::span<const FieldWrite> writes);

@@ -9,11 +9,11 @@ namespace kt63 {
 int32_t WriteJournal::Write(int32_t offset, const uint8_t* bytes, const uint8_t* before,
                             int32_t width)
 {
-    Entry entry{offset, {}, 0};
-    std::copy_n(before, width, entry.before.begin());
-    entry.written = mFile.Write(bytes, width);
-    if (entry.written > 0)
+    const Entry entry{offset, mFile.Write(bytes, width), static_cast<uint32_t>(mBefore.size())};
+    if (entry.written > 0) {
+        mBefore.insert(mBefore.end(), before, before + entry.written);
         mEntries.push_back(entry);
+    }
     return entry.written;
 }
 
@@ -30,7 +30,7 @@ Undo WriteJournal::RollBack(int64_t end)
             continue;
         putAny = true;
         restored = mFile.Seek(entry->offset, soFromBeginning) == entry->offset &&
-                   mFile.Write(entry->before.data(), reach) == reach && restored;
+                   mFile.Write(mBefore.data() + entry->before, reach) == reach && restored;
     }
     if (putAny)
         restored = mFile.Sync() && restored;

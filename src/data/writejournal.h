@@ -2,7 +2,6 @@
 
 #include "exception.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -17,8 +16,8 @@ class WriteJournal
 public:
     explicit WriteJournal(TStream& file) : mFile(file) {}
 
-    // Writes `width` (at most 4) bytes at the stream's position, which the caller has moved to
-    // `offset`; `before` are the bytes there now. Gives how many bytes the write reached.
+    // Writes `width` bytes at the stream's position, which the caller has moved to `offset`;
+    // `before` are the bytes there now. Gives how many bytes the write reached.
     int32_t Write(int32_t offset, const uint8_t* bytes, const uint8_t* before, int32_t width);
 
     // Writes back the bytes that every write so far replaced, newest first, and syncs them.
@@ -33,12 +32,13 @@ private:
     struct Entry
     {
         int32_t offset;
-        std::array<uint8_t, 4> before;
         int32_t written; // how many of the bytes the write reached
+        uint32_t before; // where its bytes before begin in mBefore
     };
 
     TStream& mFile;
     std::vector<Entry> mEntries;
+    std::vector<uint8_t> mBefore; // of every entry, one after the other
     bool mPutBack = false;
 };
 

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "dataimage.h"
 #include "exception.h"
+#include "faultystream.h"
 #include "helddatafile.h"
 #include "patchapply.h"
 #include "scratchtmpfs.h"
@@ -60,12 +61,23 @@ protected:
     }
 
     int Apply(const std::vector<std::string>& patches, bool dryRun = false,
-              const std::vector<std::string>& bases = {})
+              const std::vector<std::string>& bases = {}, bool reverse = false)
     {
         std::ostringstream out;
-        const int status = RunApply({data, patches, dryRun, bases}, out);
+        const int status = RunApply({data, patches, dryRun, bases, false, reverse}, out);
         output = out.str();
         return status;
+    }
+
+    int Reverse(const std::string& patch) { return Apply({patch}, false, {}, true); }
+
+    // The JSON patch that diff makes from the file to `changed`.
+    std::string DiffPatch(const Bytes& changed)
+    {
+        test::WriteBytes(dir.path("b.dll"), changed);
+        std::ostringstream json;
+        RunDiff({data, dir.path("b.dll"), true}, json);
+        return Patch("patch.json", json.str());
     }
 
     std::string Patch(const std::string& name, const std::string& text)
@@ -155,6 +167,74 @@ TEST_F(ApplyTest, DiffPatchTurnsOneFileIntoTheOther)
                       "armament 4/2 AttackAir 30 -> 31\n"
                       "4 fields written\n");
     EXPECT_EQ(test::ReadBytes(data), changed);
+}
+
+// Four fields, or every byte of both tables with its lowest bit flipped (every field changes).
+Bytes FourFieldsChanged(Bytes bytes)
+{
+    test::Put(bytes, test::WeaponAt(17, 28), 1, 15);
+    test::Put(bytes, test::SlotAt(5, 3, 12), 1, 9);
+    test::Put(bytes, test::ArmamentAt(4, 2, 20), 1, 31);
+    test::Put(bytes, test::WeaponAt(2, 56), 2, 0x1234);
+    return bytes;
+}
+
+Bytes EveryFieldChanged(Bytes bytes)
+{
+    for (const ByteSpan& span : TableSpans())
+        for (int32_t at = span.offset; at < span.offset + span.size; ++at)
+            bytes[static_cast<size_t>(at)] ^= 1;
+    return bytes;
+}
+
+class ApplyAndReverse : public ApplyTest, public ::testing::WithParamInterface<Bytes (*)(Bytes)>
+{
+};
+
+TEST_P(ApplyAndReverse, GivesTheOldFileByteForByte)
+{
+    const std::string patch = DiffPatch(GetParam()(original));
+    ASSERT_EQ(Apply({patch}), ExitSame) << output.substr(0, 500);
+    const std::string written = output.substr(output.rfind('\n', output.size() - 2) + 1);
+    ASSERT_NE(test::ReadBytes(data), original);
+
+    EXPECT_EQ(Reverse(patch), ExitSame) << output.substr(0, 500);
+    EXPECT_EQ(output.substr(output.rfind('\n', output.size() - 2) + 1), written);
+    EXPECT_EQ(test::ReadBytes(data), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(Patches, ApplyAndReverse,
+                         ::testing::Values(FourFieldsChanged, EveryFieldChanged));
+
+// After the apply someone set weapon 17's Speed again: only that field is listed, and nothing
+// of the other three goes back.
+TEST_F(ApplyTest, ReverseOfFieldsTheFileDoesNotHoldWritesNothing)
+{
+    const std::string patch = DiffPatch(FourFieldsChanged(original));
+    ASSERT_EQ(Apply({patch}), ExitSame);
+    original = FourFieldsChanged(original);
+    test::Put(original, test::WeaponAt(17, 28), 1, 99);
+    test::WriteBytes(data, original);
+    test::SetModifiedAt(data, LongAgo);
+
+    EXPECT_EQ(Reverse(patch), ExitDifferent);
+    EXPECT_EQ(output, patch + " change 2: weapon 17 Speed: conflict: the patch expects 15, the "
+                              "file holds 99\nnothing written: 1 problem\n");
+    ExpectUntouched();
+}
+
+TEST_F(ApplyTest, ReverseRefusesACsvPatchAndSaysWhy)
+{
+    const std::string patch = Patch("speed.csv", "Weapon,Speed\r\n17,13\r\n");
+    try {
+        Reverse(patch);
+        ADD_FAILURE() << "the CSV patch was taken";
+    } catch (const ETableFileError& error) {
+        EXPECT_EQ(error.message(), patch + " is a CSV patch: it holds no old values, so "
+                                           "--reverse cannot take it back out (a JSON patch made "
+                                           "by diff --json can be)");
+    }
+    ExpectUntouched();
 }
 
 // Since the dump, someone changed weapon 2's Fuel (500 to 600) and weapon 17's Speed (12 to 20).
@@ -292,6 +372,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "%p change 4: weapon 1 Fuel: \"old\" is missing or not a whole number\n"
                    "%p change 5: not an object\n"
                    "nothing written: 5 problems\n"},
+        RefusedRow{"json_member_given_twice", "p.json",
+                   R"({"changes": [{"table": "weapons", "Weapon": 2, "field": "Fuel",
+                                    "old": 500, "new": 1, "new": 2}]})",
+                   "%p change 1: \"new\" given twice\nnothing written: 1 problem\n"},
         RefusedRow{"json_integer_beyond_64_bits", "p.json",
                    R"({"changes": [{"table": "weapons", "Weapon": 2, "field": "Fuel",
                                     "old": 500, "new": 18446744073709551615}]})",
@@ -311,6 +395,8 @@ TEST_F(ApplyTest, UnreadablePatchesAreErrorsNamingTheFile)
          {std::tuple{"bad.json", "{\"changes\": [", " is not JSON: "},
           std::tuple{"huge.json", "{\"changes\": [1e999]}", " is not JSON: "},
           std::tuple{"list.json", "[1, 2]", " holds no \"changes\" list"},
+          std::tuple{"twice.json", "{\"changes\": [], \"changes\": []}",
+                     ": \"changes\" given twice"},
           std::tuple{"bad.csv", "Weapon,Speed\r\n1,\"2\r\n", " is not CSV: "}}) {
         const std::string path = Patch(name, text);
         try {
@@ -368,7 +454,13 @@ TEST(WriteChanges, FieldThatDoesNotReadBackIsReported)
     Bytes bytes(test::DataFileSize, 0);
     DroppingStream stream(bytes);
     HeldDataFile file(stream);
-    const std::vector<FieldChange> changes{{TableId::Weapons, {17, 0}, 3, 0, 12, "p.csv row 2"}};
+    const std::vector<FieldChange> changes{
+        {TableId::Weapons,
+         {17, 0},
+         3,
+         0,
+         12,
+         {std::make_shared<const std::string>("p.csv row "), 2}}};
     EXPECT_EQ(
         WriteChanges(file, changes),
         (std::vector<std::string>{"p.csv row 2: weapon 17 Speed: reads back as 0 after writing 12",
@@ -428,14 +520,74 @@ TEST(ReadTables, FileThatEndsTooEarlyIsAnError)
     EXPECT_THROW(ReadWholeFile(file), EFTooShortError);
 }
 
+// Weapon 3's Month and Year lie side by side and go in one write, Speed before them in its own,
+// whatever order the changes come in.
+std::vector<FieldChange> SpeedMonthYear()
+{
+    const TableLayout& weapons = Table(TableId::Weapons);
+    return {{TableId::Weapons, {3, 0}, FindColumn(weapons, "Year"), 0, 0x5A, {}},
+            {TableId::Weapons, {3, 0}, FindColumn(weapons, "Speed"), 0, 0x11, {}},
+            {TableId::Weapons, {3, 0}, FindColumn(weapons, "Month"), 0, 0xA5, {}}};
+}
+
+// A write of the pair that fails, or stores only Month, or a sync that fails after it, leaves
+// every byte as it was.
+class FailedRunWrite : public ::testing::TestWithParam<test::FaultyStream::Faults>
+{
+};
+
+TEST_P(FailedRunWrite, PutsBackEveryByteOfTheRun)
+{
+    const Bytes bytes = test::RandomBytes(test::DataFileSize, 5);
+    test::FaultyStream stream(bytes, GetParam());
+    HeldDataFile file(stream);
+    EXPECT_THROW(WriteChanges(file, SpeedMonthYear()), EWriteError);
+    EXPECT_EQ(stream.bytes(), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FailedRunWrite,
+                         ::testing::Values(test::FaultyStream::Faults{.failingWrite = 2},
+                                           test::FaultyStream::Faults{.failingWrite = 2,
+                                                                      .shortWrite = true},
+                                           test::FaultyStream::Faults{.failingSync = true}));
+
+// Each field of a run that does not read back is named by the change it came from.
+TEST(WriteChanges, FieldsOfARunThatDoNotReadBackAreEachReported)
+{
+    DroppingStream stream(Bytes(test::DataFileSize, 0));
+    HeldDataFile file(stream);
+    std::vector<FieldChange> changes = SpeedMonthYear();
+    for (uint32_t i = 0; i < changes.size(); ++i)
+        changes[i].source = {std::make_shared<const std::string>("p.json change "), i + 1};
+    EXPECT_EQ(WriteChanges(file, changes),
+              (std::vector<std::string>{
+                  "p.json change 2: weapon 3 Speed: reads back as 0 after writing 17",
+                  "p.json change 3: weapon 3 Month: reads back as 0 after writing 165",
+                  "p.json change 1: weapon 3 Year: reads back as 0 after writing 90",
+                  "every field written was put back to its old value"}));
+}
+
+TEST(WriteChanges, FieldsSideBySideGoInOneWrite)
+{
+    Bytes bytes = test::RandomBytes(test::DataFileSize, 5);
+    test::FaultyStream stream(bytes, {});
+    HeldDataFile file(stream);
+    EXPECT_TRUE(WriteChanges(file, SpeedMonthYear()).empty());
+    EXPECT_EQ(stream.writes(), 2);
+    test::Put(bytes, test::WeaponAt(3, 28), 1, 0x11);
+    test::Put(bytes, test::WeaponAt(3, 125), 1, 0xA5);
+    test::Put(bytes, test::WeaponAt(3, 126), 1, 0x5A);
+    EXPECT_EQ(stream.bytes(), bytes);
+}
+
 TEST(WriteChanges, WritesOnlyTheFieldsBytes)
 {
     Bytes bytes = test::RandomBytes(test::DataFileSize, 3);
     TMemoryStream stream(bytes);
     HeldDataFile file(stream);
     const std::vector<FieldChange> changes{
-        {TableId::Weapons, {3, 0}, 9, 0, -2, ""},       // CanBeCarried, 4 bytes
-        {TableId::Armaments, {0, 1}, 1, 0, 0xBEEF, ""}, // ArmamentKind, 2 bytes
+        {TableId::Weapons, {3, 0}, 9, 0, -2, {}},       // CanBeCarried, 4 bytes
+        {TableId::Armaments, {0, 1}, 1, 0, 0xBEEF, {}}, // ArmamentKind, 2 bytes
     };
     EXPECT_TRUE(WriteChanges(file, changes).empty());
     test::Put(bytes, test::WeaponAt(3, 64), 4, -2);

@@ -196,7 +196,7 @@ TEST_F(DiffTest, JsonPatchReadsBackAsTheSameChanges)
                   " -> " + std::to_string(test::Stored(bytes, test::WeaponAt(9, 100), {"", 0, 2})));
     EXPECT_EQ(DescribeField(patch.changes[1]), "weapon 1921 slot 5 Ammunition[7]");
     EXPECT_EQ(DescribeField(patch.changes[2]), "armament 17/6 ArmamentKind");
-    EXPECT_EQ(patch.changes[2].source, dir.path("patch.json") + " change 3");
+    EXPECT_EQ(patch.changes[2].source.Text(), dir.path("patch.json") + " change 3");
     EXPECT_NE(json.find("\"strayBytes\": [\n    {\n      \"first\": 5,\n      \"last\": 5"),
               std::string::npos)
         << json;

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Require(change.column >= 0 && static_cast<size_t>(change.column) < table.columns.size());
         const kt63::Column& column = table.columns[static_cast<size_t>(change.column)];
         Require(change.oldValue == Image().Value(change.table, change.key, column));
-        Require(change.source.rfind(name + " row ", 0) == 0);
+        Require(change.source.Text().rfind(name + " row ", 0) == 0);
     }
     for (const std::string& problem : patch.problems)
         Require(problem.rfind(name + " row ", 0) == 0);

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Require(kt63::KeyIsValid(change.table, change.key));
         Require(change.column >= 0 &&
                 static_cast<size_t>(change.column) < kt63::Table(change.table).columns.size());
-        Require(change.source.rfind(name + " change ", 0) == 0);
+        Require(change.source.Text().rfind(name + " change ", 0) == 0);
     }
     for (const std::string& problem : patch.problems)
         Require(problem.rfind(name + " change ", 0) == 0);
