@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <new>
 
 namespace {
 
@@ -135,6 +136,18 @@ int RunCommand(const CLI::App& app, const Options& options)
     return RunApply(options.apply, std::cout);
 }
 
+// What the command was doing, for a message that has nothing else to say (out of memory).
+std::string Doing(const CLI::App& app, const Options& options)
+{
+    if (app.got_subcommand("dump"))
+        return "dumping " + options.dump.data;
+    if (app.got_subcommand("diff"))
+        return "comparing " + options.diff.a + " with " + options.diff.b;
+    if (app.got_subcommand("check"))
+        return "checking " + options.check.data;
+    return "applying patches to " + options.apply.data;
+}
+
 // What a command printed must have reached its reader, or its status would say more than the
 // output does (a dump into a full disk is no dump).
 int Finished(int status)
@@ -178,6 +191,10 @@ int main(int argc, char** argv)
         return EndAsInterrupted();
     } catch (const Exception& error) {
         std::cerr << "kt63-table: " << error.message() << ".\n";
+        return ExitTrouble;
+    } catch (const std::bad_alloc&) {
+        // An apply cut off by it mid-way leaves its journal, which the next command settles.
+        std::cerr << "kt63-table: out of memory while " << Doing(app, options) << ".\n";
         return ExitTrouble;
     } catch (const std::exception& error) {
         // Out of memory and the like: still an error status, not an abort.
