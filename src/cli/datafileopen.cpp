@@ -30,7 +30,8 @@ std::string Mismatch(const JournalInspection& found, const std::string& data)
         return data + " was changed since: the byte at " + std::to_string(found.changedAt) +
                " holds neither its value before nor after the apply";
     default:
-        return "it is no journal that this version of kt63-table can read";
+        return "it is not a journal of ours: kt63-table writes none of another version, nor "
+               "one that names anything but the tables' fields, each once";
     }
 }
 
@@ -74,9 +75,9 @@ std::string DamagedError(const JournalOutcome& outcome, DataUse use, const std::
                              " may hold part of an apply that did not finish";
     if (!outcome.settled)
         return lead + "; " + HowToSettle(outcome, use, data);
-    return lead + ": the journal is kept as " + outcome.aside + " and " + data +
-           " is left as it is; put back a copy of " + data +
-           " from before that apply, or check it and apply the patch again";
+    return lead + ": nothing written; the journal is kept as " + outcome.aside +
+           ". Put back a copy of " + data +
+           " from before that apply (the README tells what else can be done)";
 }
 
 [[noreturn]] void Stop(const JournalOutcome& outcome, DataUse use, const std::string& data)
@@ -103,8 +104,9 @@ void SaySettled(const JournalOutcome& outcome, const std::string& data, std::ost
               << " put back the old values of " << Fields(count) << ".\n";
         break;
     case JournalVerdict::Finished:
-        notes << Lead << "removed " << outcome.journal << ": the apply to " << data
-              << " had written all " << Fields(count) << ", and the file is kept as it is.\n";
+        notes << Lead << "removed " << outcome.journal << ": every one of its " << Fields(count)
+              << " already holds its new value (the apply to " << data
+              << " had finished), so the file is kept as it is.\n";
         break;
     case JournalVerdict::NotBegun:
         notes << Lead << "removed " << outcome.journal << ": " << data
