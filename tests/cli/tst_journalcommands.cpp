@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <optional>
 #include <sstream>
@@ -409,6 +410,100 @@ INSTANTIATE_TEST_SUITE_P(
                    "apply DATA PATCH", 2, kNoJournal, AsFound, Gone},
         CommandRow{"apply_without_the_journal_writes", None, FolderReadOnly,
                    "apply --no-journal DATA PATCH", 0, "", AsFoundPatched, Gone}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- Journals made to look like ours --------------------------------------------------------
+
+// A journal with a valid checksum whose entries name bytes kt63-table never writes. Undoing it
+// would write into the file's header, names or padding, overlap its own writes, or reach past
+// 2 GiB; reading it must not cost memory in proportion to what it claims.
+struct CraftedRow
+{
+    const char* name;
+    bool beyond2GiB;                   // the data file is sparse and longer than 2 GiB
+    std::vector<JournalEntry> entries; // before and after left zero and one
+    uint32_t count;                    // the count the header gives; 0 for the entries' own
+};
+
+void PrintTo(const CraftedRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class CraftedJournal : public ::testing::TestWithParam<CraftedRow>
+{
+protected:
+    // The journal of `entries`, sealed with a fitting checksum, for the file as it is.
+    Bytes Journal(const CraftedRow& row) const
+    {
+        RollbackJournal journal{TFileStream(data, fmOpenRead | fmShareDenyNone)
+                                    .CurrentStatus()
+                                    .identity,
+                                static_cast<int64_t>(fs::file_size(data)),
+                                row.entries};
+        for (JournalEntry& entry : journal.entries)
+            entry.after.fill(1);
+        Bytes bytes = EncodeJournal(journal);
+        if (row.count != 0) {
+            test::Put(bytes, 12, 4, row.count);
+            const uint32_t crc = Crc32(std::span(bytes).first(bytes.size() - 4));
+            test::Put(bytes, static_cast<int32_t>(bytes.size() - 4), 4, crc);
+        }
+        return bytes;
+    }
+
+    test::TempDir dir;
+    std::string data = dir.path("Qelvint.dll");
+};
+
+TEST_P(CraftedJournal, IsNotOursAndNothingIsWritten)
+{
+    const CraftedRow& row = GetParam();
+    const Bytes old = test::RandomBytes(test::DataFileSize, 7);
+    test::WriteBytes(data, old);
+    if (row.beyond2GiB)
+        fs::resize_file(data, (uintmax_t{5} << 29) + 3);
+    test::SetModifiedAt(data, 1'000'000'000);
+    const std::string journal = data + "-kt63-journal";
+    const Bytes bytes = Journal(row);
+    test::WriteBytes(journal, bytes);
+    std::string program = KT63_TABLE_PROGRAM;
+    std::vector<std::string> arguments = {"check", data};
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+    // Far less than a journal's claims would take, far more than a check needs. (The sanitizer
+    // build reserves terabytes of address space, and is left without the bound.)
+    if (test::Exists("/usr/bin/prlimit")) {
+        arguments.insert(arguments.begin(), {"--as=536870912", "--", program});
+        program = "/usr/bin/prlimit";
+    }
+#endif
+    const test::ProgramRun run = test::RunProgram(program, arguments, dir.path("stdout.txt"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_EQ(run.output,
+              "kt63-table: " + journal + " is not the journal of " + data +
+                  " as it is now (it is not a journal of ours: kt63-table writes none of another "
+                  "version, nor one that names anything but the tables' fields, each once): left "
+                  "alone; delete it once " +
+                  data + " is as it should be.\n");
+    EXPECT_EQ(test::ModifiedAt(data), 1'000'000'000);
+    if (!row.beyond2GiB)
+        EXPECT_EQ(test::ReadBytes(data), old);
+    EXPECT_EQ(test::ReadBytes(journal), bytes);
+}
+
+constexpr int32_t kSpeed1 = test::WeaponAt(1, 28);
+
+INSTANTIATE_TEST_SUITE_P(
+    Journals, CraftedJournal,
+    ::testing::Values(
+        CraftedRow{"over_the_header", false, {{0, 4, {}, {}}}, 0},
+        CraftedRow{"in_the_name_area", false, {{1466051, 2, {}, {}}}, 0},
+        CraftedRow{"in_the_padding_of_a_record", false, {{test::WeaponAt(1, 29), 1, {}, {}}}, 0},
+        CraftedRow{"wider_than_its_field", false, {{kSpeed1, 4, {}, {}}}, 0},
+        CraftedRow{"one_field_twice", false, {{kSpeed1, 1, {}, {}}, {kSpeed1, 1, {}, {}}}, 0},
+        CraftedRow{"counting_every_number", false, {{kSpeed1, 1, {}, {}}}, 0xFFFFFFFF},
+        CraftedRow{"past_2_gib", true, {{INT32_MAX - 1, 4, {}, {}}}, 0},
+        CraftedRow{"spanning_2_gib", true, {{kSpeed1, 1, {}, {}}, {INT32_MAX - 3, 4, {}, {}}}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
