@@ -57,10 +57,13 @@ constexpr const char* ApplyHelp =
     "back. Ctrl+C, SIGTERM or a closed terminal stop the apply: every field written is put back, "
     "the journal removed, and the program ends by that signal (on Windows with exit status 2). "
     "When the apply is killed or the machine stops, the next kt63-table command on the file "
-    "finds the journal and puts the old values back first. Where no journal can be written beside "
-    "the file (a read-only folder), "
-    "nothing is written; --no-journal applies without it, and a crash can then leave the file "
-    "partly written.";
+    "(or the editor's window) finds the journal and puts the old values back first when the "
+    "file holds some fields old and some new; a file holding every new value is kept. The "
+    "journal is found by the file (a symbolic link is followed); a damaged one beside a file "
+    "that may hold part of the apply is kept as DATA-kt63-journal-damaged (exit status 2). Where "
+    "no journal can be written beside the file (a read-only folder, or a file with several hard "
+    "links, which no single journal name reaches), nothing is written; --no-journal applies "
+    "without it, and a crash can then leave the file partly written.";
 
 // Every command that reads the data file settles a journal first.
 constexpr const char* JournalNote =

@@ -72,8 +72,9 @@ JournalVerdict StateOf(const FieldsNow& now, const RollbackJournal& journal, int
         allOld = allOld && now.Holds(entry, entry.before);
         allNew = allNew && now.Holds(entry, entry.after);
     }
-    return allOld ? JournalVerdict::NotBegun
-                  : allNew ? JournalVerdict::Finished : JournalVerdict::Unfinished;
+    return allOld   ? JournalVerdict::NotBegun
+           : allNew ? JournalVerdict::Finished
+                    : JournalVerdict::Unfinished;
 }
 
 // A damaged journal may be thrown away only when it shows that the file is wholly old: every

@@ -37,8 +37,7 @@ std::string CutUtf8(const std::string& text, size_t bytes)
 
 std::string HexCrc(const std::string& text)
 {
-    const uint32_t crc =
-        Crc32({reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+    const uint32_t crc = Crc32({reinterpret_cast<const uint8_t*>(text.data()), text.size()});
     char hex[9];
     std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(crc));
     return hex;
@@ -69,8 +68,8 @@ std::string JournalPathOf(const std::string& dataPath, const std::string& suffix
     if (name.size() + suffix.size() <= LongestName)
         return dataPath + suffix;
     const std::string mark = "~" + HexCrc(name);
-    return dataPath.substr(0, start) +
-           CutUtf8(name, LongestName - suffix.size() - mark.size()) + mark + suffix;
+    return dataPath.substr(0, start) + CutUtf8(name, LongestName - suffix.size() - mark.size()) +
+           mark + suffix;
 }
 
 std::unique_ptr<JournalStore> JournalBeside(const std::string& dataPath)

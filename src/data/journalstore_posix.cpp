@@ -96,7 +96,8 @@ public:
     bool SetAside(std::string& failure) override
     {
         Close();
-        int moved = ::renameat2(AT_FDCWD, mPath.c_str(), AT_FDCWD, mAside.c_str(), RENAME_NOREPLACE);
+        int moved =
+            ::renameat2(AT_FDCWD, mPath.c_str(), AT_FDCWD, mAside.c_str(), RENAME_NOREPLACE);
         if (moved != 0 && errno == EINVAL) {
             struct stat info
             {

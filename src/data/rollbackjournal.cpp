@@ -102,11 +102,11 @@ DecodedJournal Damaged(std::span<const uint8_t> bytes)
     if (bytes.size() < HeaderSize)
         return decoded;
     ReadHeader(bytes, decoded.journal);
-    const size_t end = bytes.size() >= HeaderSize + ChecksumSize ? bytes.size() - ChecksumSize
-                                                                  : HeaderSize;
+    const size_t end =
+        bytes.size() >= HeaderSize + ChecksumSize ? bytes.size() - ChecksumSize : HeaderSize;
     ReadEntries(bytes, end, decoded.journal);
-    decoded.allEntries = decoded.journal.entries.size() == Get(bytes, 12, 4) &&
-                         !NamesAFieldTwice(decoded.journal);
+    decoded.allEntries =
+        decoded.journal.entries.size() == Get(bytes, 12, 4) && !NamesAFieldTwice(decoded.journal);
     decoded.cutShort = Get(bytes, 16, 8) > bytes.size();
     return decoded;
 }

@@ -7,7 +7,8 @@ namespace kt63 {
 
 namespace {
 
-template <class Fields> bool HasField(const Fields& fields, Region region, int64_t at, int64_t width)
+template <class Fields>
+bool HasField(const Fields& fields, Region region, int64_t at, int64_t width)
 {
     for (const auto& field : fields)
         if (field.region == region && field.offset == at && field.width == width)

@@ -7,6 +7,7 @@
 #include "process.h"
 #include "rollbackjournal.h"
 #include "tfilestream.h"
+#include "utf8path.h"
 
 #include <gtest/gtest.h>
 
@@ -103,15 +104,15 @@ const std::string kLongName = [] {
 // characters as leave room for the mark and the suffix), then "~" and the name's CRC-32.
 std::string JournalName(const std::string& data, const std::string& suffix)
 {
-    const std::string name = fs::path(data).filename().string();
+    const std::string name = Utf8FromPath(PathFromUtf8(data).filename());
     if (name.size() + suffix.size() <= 255)
         return data + suffix;
     char crc[10];
-    std::snprintf(crc, sizeof crc, "~%08x",
-                  static_cast<unsigned>(Crc32({reinterpret_cast<const uint8_t*>(name.data()),
-                                               name.size()})));
+    std::snprintf(
+        crc, sizeof crc, "~%08x",
+        static_cast<unsigned>(Crc32({reinterpret_cast<const uint8_t*>(name.data()), name.size()})));
     const size_t kept = (255 - suffix.size() - 9) / 3 * 3;
-    return (fs::path(data).parent_path() / name.substr(0, kept)).string() + crc + suffix;
+    return data.substr(0, data.size() - name.size()) + name.substr(0, kept) + crc + suffix;
 }
 
 // The journal's bytes as `found` leaves them.
@@ -163,7 +164,7 @@ protected:
         journal.identity.file += what == Found::OtherFile ? 1 : 0;
         journal.identity.volume += what == Found::OtherVolume ? 1 : 0;
         journal.length += what == Found::OtherLength ? 1 : 0;
-        const Bytes bytes = what == Found::Unknown   ? test::Hex("50 4b 03 04")
+        const Bytes bytes = what == Found::Unknown     ? test::Hex("50 4b 03 04")
                             : what == Found::Unwritten ? Bytes(82, 0)
                                                        : Damaged(EncodeJournal(journal), what);
         test::WriteBytes(JournalName(data, "-kt63-journal"), bytes);
@@ -175,9 +176,9 @@ protected:
     {
         std::error_code error;
         if (GetParam().command.find("LINK") != std::string::npos)
-            fs::create_symlink(fs::path(data).filename(), link, error);
+            fs::create_symlink(PathFromUtf8(data).filename(), PathFromUtf8(link), error);
         if (GetParam().command.find("NAME2") != std::string::npos)
-            fs::create_hard_link(data, name2, error);
+            fs::create_hard_link(PathFromUtf8(data), PathFromUtf8(name2), error);
         return error ? "cannot make another name of the data file here: " + error.message() : "";
     }
 
@@ -238,8 +239,8 @@ protected:
     }
 
     test::TempDir dir;
-    std::string data = dir.path(
-        GetParam().command.find("LONG") != std::string::npos ? kLongName : "Qelvint.dll");
+    std::string data =
+        dir.path(GetParam().command.find("LONG") != std::string::npos ? kLongName : "Qelvint.dll");
     std::string link = dir.path("Q.lnk");
     std::string name2 = dir.path("Q2.dll");
     std::string copy = dir.path("copy.dll");
@@ -275,8 +276,11 @@ TEST_P(JournalFound, IsSettledOrLeftAndSaidSo)
     const std::string journal = JournalName(data, "-kt63-journal");
     const std::string aside = JournalName(data, "-kt63-journal-damaged");
     std::string note = row.note;
-    for (const auto& [name, path] : {std::pair{"JOURNAL", journal}, {"ASIDE", aside},
-                                     {"DATA", data}, {"LINK", link}, {"NAME2", name2}})
+    for (const auto& [name, path] : {std::pair{"JOURNAL", journal},
+                                     {"ASIDE", aside},
+                                     {"DATA", data},
+                                     {"LINK", link},
+                                     {"NAME2", name2}})
         note = Replaced(note, name, path);
     EXPECT_EQ(run.output, note);
     const Bytes after[] = {old, found, Patched(old), Patched(found)};
@@ -335,8 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "): run kt63-table check DATA as a user who may write to it.\n",
                    AsFound, Left},
         // A journal is the file's, by whatever name the file is reached.
-        CommandRow{"check_through_a_link_undoes_the_files_apply", Unfinished, Nothing,
-                   "check LINK", 1, Replaced(kUndone, "DATA", "LINK"), Old, Gone},
+        CommandRow{"check_through_a_link_undoes_the_files_apply", Unfinished, Nothing, "check LINK",
+                   1, Replaced(kUndone, "DATA", "LINK"), Old, Gone},
         CommandRow{"apply_to_a_file_with_two_names_writes_nothing", None, Nothing,
                    "apply NAME2 PATCH", 2,
                    "kt63-table: ﾌｧｲﾙ NAME2-kt63-journal に書き込めません (NAME2 has 2 names "
@@ -436,11 +440,9 @@ protected:
     // The journal of `entries`, sealed with a fitting checksum, for the file as it is.
     Bytes Journal(const CraftedRow& row) const
     {
-        RollbackJournal journal{TFileStream(data, fmOpenRead | fmShareDenyNone)
-                                    .CurrentStatus()
-                                    .identity,
-                                static_cast<int64_t>(fs::file_size(data)),
-                                row.entries};
+        RollbackJournal journal{
+            TFileStream(data, fmOpenRead | fmShareDenyNone).CurrentStatus().identity,
+            static_cast<int64_t>(fs::file_size(data)), row.entries};
         for (JournalEntry& entry : journal.entries)
             entry.after.fill(1);
         Bytes bytes = EncodeJournal(journal);

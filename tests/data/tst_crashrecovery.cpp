@@ -150,10 +150,7 @@ public:
     // A journal torn before any entry is whole tells nothing of the file: it is kept aside,
     // which, for the file, is its removal.
     std::string AsideName() const override { return "Qelvint.dll-kt63-journal-damaged"; }
-    bool SetAside(std::string& failure) override
-    {
-        return Remove(failure);
-    }
+    bool SetAside(std::string& failure) override { return Remove(failure); }
 
 private:
     enum class Act { Whole, Half, Not };

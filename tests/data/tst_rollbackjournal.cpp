@@ -70,36 +70,35 @@ TEST_P(Form, IsToldFromTheBytes)
 // entry's offset.
 INSTANTIATE_TEST_SUITE_P(
     Journals, Form,
-    ::testing::Values(FormRow{"whole", kJournalBytes, JournalForm::Complete},
-                      FormRow{"name_begun", FirstBytes(3), JournalForm::Incomplete},
-                      FormRow{"blocks_never_written", Bytes(72, 0), JournalForm::Incomplete},
-                      FormRow{"header_cut", FirstBytes(20), JournalForm::Damaged},
-                      FormRow{"entry_byte_torn", With(54, 0xBC, false), JournalForm::Damaged},
-                      FormRow{"later_version", With(8, 2, true), JournalForm::Unknown},
-                      FormRow{"longer_than_it_says", Sealed([] {
-                                  Bytes bytes = kJournalBytes;
-                                  bytes.insert(bytes.end() - 4, 0);
-                                  return bytes;
-                              }()),
-                              JournalForm::Unknown},
-                      FormRow{"entry_past_the_file", With(26, 0x17, true), JournalForm::Unknown},
-                      FormRow{"entry_beside_a_field", With(48, 0x79, true), JournalForm::Unknown},
-                      FormRow{"entry_outside_the_tables", With(57, 0x20, true),
-                              JournalForm::Unknown},
-                      FormRow{"entry_five_wide", With(52, 5, true), JournalForm::Unknown},
-                      FormRow{"one_field_twice", Sealed([] {
-                                  Bytes bytes = kJournalBytes;
-                                  std::copy_n(bytes.begin() + 48, 4, bytes.begin() + 55);
-                                  bytes[59] = 1;
-                                  bytes.erase(bytes.begin() + 62, bytes.begin() + 68);
-                                  bytes[16] = 66;
-                                  return bytes;
-                              }()),
-                              JournalForm::Unknown},
-                      FormRow{"count_beyond_every_field", With(15, 0x7F, true),
-                              JournalForm::Unknown},
-                      FormRow{"more_entries_than_bytes", With(12, 3, true), JournalForm::Unknown},
-                      FormRow{"fewer_entries_than_bytes", With(12, 1, true), JournalForm::Unknown}),
+    ::testing::Values(
+        FormRow{"whole", kJournalBytes, JournalForm::Complete},
+        FormRow{"name_begun", FirstBytes(3), JournalForm::Incomplete},
+        FormRow{"blocks_never_written", Bytes(72, 0), JournalForm::Incomplete},
+        FormRow{"header_cut", FirstBytes(20), JournalForm::Damaged},
+        FormRow{"entry_byte_torn", With(54, 0xBC, false), JournalForm::Damaged},
+        FormRow{"later_version", With(8, 2, true), JournalForm::Unknown},
+        FormRow{"longer_than_it_says", Sealed([] {
+                    Bytes bytes = kJournalBytes;
+                    bytes.insert(bytes.end() - 4, 0);
+                    return bytes;
+                }()),
+                JournalForm::Unknown},
+        FormRow{"entry_past_the_file", With(26, 0x17, true), JournalForm::Unknown},
+        FormRow{"entry_beside_a_field", With(48, 0x79, true), JournalForm::Unknown},
+        FormRow{"entry_outside_the_tables", With(57, 0x20, true), JournalForm::Unknown},
+        FormRow{"entry_five_wide", With(52, 5, true), JournalForm::Unknown},
+        FormRow{"one_field_twice", Sealed([] {
+                    Bytes bytes = kJournalBytes;
+                    std::copy_n(bytes.begin() + 48, 4, bytes.begin() + 55);
+                    bytes[59] = 1;
+                    bytes.erase(bytes.begin() + 62, bytes.begin() + 68);
+                    bytes[16] = 66;
+                    return bytes;
+                }()),
+                JournalForm::Unknown},
+        FormRow{"count_beyond_every_field", With(15, 0x7F, true), JournalForm::Unknown},
+        FormRow{"more_entries_than_bytes", With(12, 3, true), JournalForm::Unknown},
+        FormRow{"fewer_entries_than_bytes", With(12, 1, true), JournalForm::Unknown}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -9,10 +9,10 @@
 #include "tfilestream.h"
 #include "tsdiappform.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -22,8 +22,7 @@ using namespace kt63;
 namespace {
 
 // Weapon 1's Speed, Fuel and CanBeCarried; the apply was cut off after the first two.
-const JournalEntry kFields[] = {
-    {1550200, 1, {}, {}}, {1550228, 2, {}, {}}, {1550236, 4, {}, {}}};
+const JournalEntry kFields[] = {{1550200, 1, {}, {}}, {1550228, 2, {}, {}}, {1550236, 4, {}, {}}};
 
 // The box the window shows while the open runs, read and closed by a click on its button.
 class BoxWatcher
