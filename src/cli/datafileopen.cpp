@@ -131,9 +131,8 @@ void SayLeft(const JournalOutcome& outcome, const std::string& data, std::ostrea
         notes << Lead << IncompleteNote(outcome, data)
               << ", is left for the next command that holds it for writing.\n";
     else if (verdict != JournalVerdict::None)
-        notes << Lead << outcome.journal << ", which " << data
-              << " needs no undoing by, is left for the next command that holds it for "
-                 "writing.\n";
+        notes << Lead << outcome.journal << " is left for the next command that holds " << data
+              << " for writing (the file holds all of that apply or none of it).\n";
 }
 
 } // namespace

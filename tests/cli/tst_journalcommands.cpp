@@ -221,14 +221,19 @@ protected:
 #endif
     }
 
-    // Runs the program as nobody, who may read but not write the data file.
-    std::string RunAsNobody(std::string& program, std::vector<std::string>& arguments)
+    // Lets the program read but not write the data file: its write permissions go, and root,
+    // whom they do not stop, runs it as nobody. Gives why that cannot be done here, or nothing.
+    std::string ForbidWriting(std::string& program, std::vector<std::string>& arguments)
     {
 #ifdef _WIN32
         return "Wine does not enforce a file's access control list";
 #else
-        if (::geteuid() != 0 || !test::Exists("/usr/bin/setpriv"))
-            return "only root can run the program as another user here";
+        fs::permissions(data, fs::perms::owner_write | fs::perms::group_write,
+                        fs::perm_options::remove);
+        if (::geteuid() != 0)
+            return {};
+        if (!test::Exists("/usr/bin/setpriv"))
+            return "running as root without setpriv, every file may be written";
         fs::permissions(dir.root(), fs::perms::others_exec | fs::perms::others_read,
                         fs::perm_options::add);
         arguments.insert(arguments.begin(),
@@ -267,7 +272,7 @@ TEST_P(JournalFound, IsSettledOrLeftAndSaidSo)
         if (const std::string why = RefuseNewFiles(program, arguments); !why.empty())
             GTEST_SKIP() << why;
     if (row.meanwhile == Meanwhile::NoWriteAccess)
-        if (const std::string why = RunAsNobody(program, arguments); !why.empty())
+        if (const std::string why = ForbidWriting(program, arguments); !why.empty())
             GTEST_SKIP() << why;
     const test::ProgramRun run = test::RunProgram(program, arguments, dir.path("stdout.txt"));
     fs::permissions(dir.root(), fs::perms::owner_all, fs::perm_options::add);
@@ -355,6 +360,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "kt63-table: removed JOURNAL: every one of its 3 fields already holds its new "
                    "value (the apply to DATA had finished), so the file is kept as it is.\n",
                    AsFound, Gone},
+        CommandRow{"dry_run_leaves_the_journal_of_the_applied_copy", AppliedCopy, Nothing,
+                   "apply --dry-run DATA PATCH", 0,
+                   "kt63-table: JOURNAL is left for the next command that holds DATA for writing "
+                   "(the file holds all of that apply or none of it).\n",
+                   AsFound, Left},
         CommandRow{"check_writes_nothing_into_a_copy_of_the_old_file", OldCopy, Nothing,
                    "check DATA", 1,
                    "kt63-table: removed JOURNAL: DATA still holds the old values of all 3 "
