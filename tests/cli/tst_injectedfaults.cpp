@@ -108,8 +108,8 @@ TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
 
 // The apply reads the tables (2 seeks and reads), reads them again before writing (2 more),
 // writes the 24 fields (seeks 5 to 28), syncs, and reads each field back (seeks 29 to 52, reads
-// 5 to 28); it counts the file's names before it writes its journal (stat 1), looks at the
-// path before each of those steps and last after the reading back (stat 5).
+// 5 to 28); it looks at the path before each of those steps, once more to count the file's
+// names before it writes its journal, and last after the reading back (stat 5).
 const std::string kNotSaved = ": 保存されていません";
 const std::string kReplaced = "は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました" + kNotSaved;
 const std::string kDeleted = "は保存中に削除されました" + kNotSaved;
