@@ -8,6 +8,7 @@
 #include "rollbackjournal.h"
 #include "tfilestream.h"
 #include "tsdiappform.h"
+#include "tspinedit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,12 +18,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstring>
+
 using namespace kt63;
 
 namespace {
 
-// Weapon 1's Speed, Fuel and CanBeCarried; the apply was cut off after the first two.
-const JournalEntry kFields[] = {{1550200, 1, {}, {}}, {1550228, 2, {}, {}}, {1550236, 4, {}, {}}};
+// Weapon 1's CanBeCarried, CarriedOnShips and Troops, which the window shows unbounded; the
+// apply was cut off after the first two (or after all three, when it had finished).
+const JournalEntry kFields[] = {{1550236, 4, {}, {}}, {1550240, 1, {}, {}}, {1550244, 1, {}, {}}};
 
 // The box the window shows while the open runs, read and closed by a click on its button.
 class BoxWatcher
@@ -67,20 +71,25 @@ void TestSdiAppFormJournal::openSettlesTheJournal_data()
     QTest::addColumn<QString>("journalIs");
     QTest::addColumn<QString>("said"); // %1 the data file, %2 the journal, %3 where it is kept
     QTest::addColumn<bool>("rolledBack");
+    QTest::addColumn<bool>("opens");
     QTest::addColumn<QString>("journalLeft"); // "", "journal" or "aside"
     QTest::newRow("unfinished")
         << "unfinished"
         << "box: ﾌｧｲﾙ %1 への書き込みは途中で止まっていました: %2 で 3 個の値を元に戻しました."
-        << true << "";
+        << true << true << "";
+    QTest::newRow("finished") << "finished"
+                              << "box: ﾌｧｲﾙ %1 への書き込みは 3 個の値を全て書き終えていました: "
+                                 "そのまま残し, %2 を削除しました."
+                              << false << true << "";
     QTest::newRow("another-files")
         << "another-files"
         << "error: ﾌｧｲﾙ %2 は今のﾌｧｲﾙ %1 のｼﾞｬｰﾅﾙではありません: 開きません. %1 が正しいことを"
            "確かめてから %2 を削除してください"
-        << false << "journal";
+        << false << false << "journal";
     QTest::newRow("damaged") << "damaged"
                              << "error: ﾌｧｲﾙ %2 は壊れています: ﾌｧｲﾙ %1 は途中まで書き換えられて"
                                 "いるかもしれません. 壊れたｼﾞｬｰﾅﾙは %3 として残しました"
-                             << false << "aside";
+                             << false << false << "aside";
 }
 
 void TestSdiAppFormJournal::openSettlesTheJournal()
@@ -88,6 +97,7 @@ void TestSdiAppFormJournal::openSettlesTheJournal()
     QFETCH(QString, journalIs);
     QFETCH(QString, said);
     QFETCH(bool, rolledBack);
+    QFETCH(bool, opens);
     QFETCH(QString, journalLeft);
     test::FormFixture fixture(test::FormFixture::Files::NameListAndDataFile);
     TSDIAppForm& form = fixture.form();
@@ -105,7 +115,7 @@ void TestSdiAppFormJournal::openSettlesTheJournal()
         for (int32_t b = 0; b < entry.width; ++b) {
             entry.before[b] = static_cast<uint8_t>(original[entry.offset + b]);
             entry.after[b] = entry.before[b] ^ 0x5A;
-            if (i < 2)
+            if (i < 2 || journalIs == "finished")
                 mixed[entry.offset + b] = static_cast<char>(entry.after[b]);
         }
         journal.entries.push_back(entry);
@@ -137,8 +147,14 @@ void TestSdiAppFormJournal::openSettlesTheJournal()
         seen << "error: " + error;
     said.replace("%1", path).replace("%2", journalPath).replace("%3", aside);
     QCOMPARE(seen, QStringList{said});
-    QCOMPARE(form.windowTitle() == path, rolledBack);
-    QVERIFY(test::ReadFile(path) == (rolledBack ? original : mixed));
+    QCOMPARE(form.windowTitle() == path, opens);
+    // What the window shows was read after the journal was settled: weapon 1's CanBeCarried as
+    // the file holds it now.
+    const QByteArray now = test::ReadFile(path);
+    int32_t carried = 0;
+    std::memcpy(&carried, now.constData() + 1550236, 4);
+    if (opens)
+        QCOMPARE(form.SpinEdit21w->Value(), carried);
     QCOMPARE(QFile::exists(journalPath), journalLeft == "journal");
     QCOMPARE(QFile::exists(aside), journalLeft == "aside");
 }
