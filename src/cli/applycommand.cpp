@@ -68,10 +68,10 @@ DataUse UseOf(const ApplyOptions& options)
 std::vector<std::string> WriteGuarded(HeldDataFile& file, const std::vector<FieldChange>& changes,
                                       const ApplyOptions& options)
 {
-    const std::unique_ptr<JournalStore> journal =
-        options.noJournal ? nullptr : JournalBeside(options.data);
     const InterruptionGuard interruption;
     try {
+        const std::unique_ptr<JournalStore> journal =
+            options.noJournal ? nullptr : JournalForChange(options.data);
         return WriteChanges(file, changes, {journal.get(), &interruption.Requested()});
     } catch (const EJournalError& error) {
         if (error.step() != EJournalError::Step::Write)

@@ -1,10 +1,10 @@
 #include "datafileopen.h"
 
-#include "journalrecovery.h"
-#include "journalstore.h"
 #include "tablefileerror.h"
 
+#include <cerrno>
 #include <ostream>
+#include <system_error>
 
 namespace kt63 {
 
@@ -12,10 +12,9 @@ namespace {
 
 const char* const Lead = "kt63-table: ";
 
-bool IsOwnJournal(JournalVerdict verdict)
+std::string Fields(size_t count)
 {
-    return verdict == JournalVerdict::None || verdict == JournalVerdict::Incomplete ||
-           verdict == JournalVerdict::Unfinished;
+    return std::to_string(count) + " field" + (count == 1 ? "" : "s");
 }
 
 // Why a journal beside the file is not the file's.
@@ -31,87 +30,109 @@ std::string Mismatch(const JournalInspection& found, const std::string& data)
         return data + " was changed since: the byte at " + std::to_string(found.changedAt) +
                " holds neither its value before nor after the apply";
     default:
-        return "it is no journal that this version of kt63-table can read";
+        return "it is not a journal of ours: kt63-table writes none of another version, nor "
+               "one that names anything but the tables' fields, each once";
     }
 }
 
-std::string NotItsJournal(const JournalInspection& found, const JournalStore& store,
-                          const std::string& data)
+std::string NotItsJournal(const JournalOutcome& outcome, const std::string& data)
 {
-    return store.Name() + " is not the journal of " + data + " as it is now (" +
-           Mismatch(found, data) + ")";
+    return outcome.journal + " is not the journal of " + data + " as it is now (" +
+           Mismatch(outcome.found, data) + ")";
 }
 
-std::string IncompleteNote(const JournalStore& store, const std::string& data)
+std::string IncompleteNote(const JournalOutcome& outcome, const std::string& data)
 {
-    return store.Name() + ", left incomplete by an apply that stopped before it wrote to " + data;
+    return outcome.journal + ", left incomplete by an apply that stopped before it wrote to " +
+           data;
 }
 
-// The file held for writing: whatever the journal asks for is done now.
-void Settle(HeldDataFile& file, JournalStore& store, DataUse use, std::ostream& notes)
+// A file that cannot be written for want of permission is not freed by closing anything.
+bool RefusedForAccess(const std::string& refusal)
 {
-    const JournalInspection found = InspectJournal(file, store);
-    const std::string& data = file.FileName();
-    if (!IsOwnJournal(found.verdict)) {
-        if (use == DataUse::Change)
-            throw ETableFileError(NotItsJournal(found, store, data) +
-                                  ": nothing written; delete it once " + data +
-                                  " is as it should be, then apply again");
-        notes << Lead << NotItsJournal(found, store, data) << ": left alone; delete it once "
-              << data << " is as it should be.\n";
-        return;
+    for (int error : {EACCES, EPERM, EROFS})
+        if (refusal == std::generic_category().message(error))
+            return true;
+    return false;
+}
+
+// What the user does so that the journal can be settled.
+std::string HowToSettle(const JournalOutcome& outcome, DataUse use, const std::string& data)
+{
+    if (use == DataUse::Preview)
+        return "--dry-run writes nothing, so run kt63-table check " + data + " first";
+    const std::string why = "it cannot be held for writing now (" + outcome.refusal + "): ";
+    if (RefusedForAccess(outcome.refusal))
+        return why + "run kt63-table check " + data + " as a user who may write to it";
+    return why + "close the program that holds it (the editor's window, or an apply still "
+                 "running) and run kt63-table again";
+}
+
+std::string DamagedError(const JournalOutcome& outcome, DataUse use, const std::string& data)
+{
+    const std::string lead = outcome.journal +
+                             " is damaged (its checksum or its length is wrong), and " + data +
+                             " may hold part of an apply that did not finish";
+    if (!outcome.settled)
+        return lead + "; " + HowToSettle(outcome, use, data);
+    return lead + ": nothing written; the journal is kept as " + outcome.aside +
+           ". Put back a copy of " + data +
+           " from before that apply (the README tells what else can be done)";
+}
+
+[[noreturn]] void Stop(const JournalOutcome& outcome, DataUse use, const std::string& data)
+{
+    switch (outcome.found.verdict) {
+    case JournalVerdict::Damaged:
+        throw ETableFileError(DamagedError(outcome, use, data));
+    case JournalVerdict::Unfinished:
+        throw ETableFileError(data + " is partly written by an apply that did not finish, which " +
+                              outcome.journal + " undoes; " + HowToSettle(outcome, use, data));
+    default:
+        break;
     }
-    SettleJournal(file, store, found);
-    if (found.verdict == JournalVerdict::Unfinished)
-        notes << Lead << "an unfinished apply to " << data << " was undone: " << store.Name()
-              << " put back the old values of " << found.journal.entries.size() << " field"
-              << (found.journal.entries.size() == 1 ? "" : "s") << ".\n";
-    else if (found.verdict == JournalVerdict::Incomplete)
-        notes << Lead << "removed " << IncompleteNote(store, data) << ".\n";
+    throw ETableFileError(NotItsJournal(outcome, data) + ": nothing written; delete it once " +
+                          data + " is as it should be, then apply again");
 }
 
-// The file held for reading only: the journal is left for whoever can hold it for writing, and
-// a file that an unfinished apply left partly written is not read.
-void Report(HeldDataFile& file, JournalStore& store, DataUse use, const std::string& refusal,
-            std::ostream& notes)
+void SaySettled(const JournalOutcome& outcome, const std::string& data, std::ostream& notes)
 {
-    const JournalInspection found = InspectJournal(file, store);
-    const std::string& data = file.FileName();
-    if (found.verdict == JournalVerdict::Unfinished)
-        throw ETableFileError(
-            data + " is partly written by an apply that did not finish, which " + store.Name() +
-            " undoes; " +
-            (use == DataUse::Preview
-                 ? "--dry-run writes nothing, so run kt63-table check " + data + " first"
-                 : "it cannot be held for writing now (" + refusal +
-                       "): close the program that holds it (the editor's window, or an apply "
-                       "still running) and run kt63-table again"));
-    if (found.verdict == JournalVerdict::Incomplete)
-        notes << Lead << IncompleteNote(store, data)
+    const size_t count = outcome.found.journal.entries.size();
+    switch (outcome.found.verdict) {
+    case JournalVerdict::Unfinished:
+        notes << Lead << "an unfinished apply to " << data << " was undone: " << outcome.journal
+              << " put back the old values of " << Fields(count) << ".\n";
+        break;
+    case JournalVerdict::Finished:
+        notes << Lead << "removed " << outcome.journal << ": every one of its " << Fields(count)
+              << " already holds its new value (the apply to " << data
+              << " had finished), so the file is kept as it is.\n";
+        break;
+    case JournalVerdict::NotBegun:
+        notes << Lead << "removed " << outcome.journal << ": " << data
+              << " still holds the old values of all " << Fields(count)
+              << ", so nothing was undone.\n";
+        break;
+    case JournalVerdict::Incomplete:
+        notes << Lead << "removed " << IncompleteNote(outcome, data) << ".\n";
+        break;
+    default:
+        break;
+    }
+}
+
+void SayLeft(const JournalOutcome& outcome, const std::string& data, std::ostream& notes)
+{
+    const JournalVerdict verdict = outcome.found.verdict;
+    if (IsForeignJournal(verdict))
+        notes << Lead << NotItsJournal(outcome, data) << ": left alone; delete it once " << data
+              << " is as it should be.\n";
+    else if (verdict == JournalVerdict::Incomplete)
+        notes << Lead << IncompleteNote(outcome, data)
               << ", is left for the next command that holds it for writing.\n";
-    else if (found.verdict != JournalVerdict::None)
-        notes << Lead << NotItsJournal(found, store, data) << ": left alone; delete it once "
-              << data << " is as it should be.\n";
-}
-
-bool HasJournal(JournalStore& store)
-{
-    std::vector<uint8_t> ignored;
-    std::string failure;
-    return store.Load(ignored, failure) != JournalStore::Found::Nothing;
-}
-
-// The file held for writing, or nothing, with `refusal` saying why.
-std::unique_ptr<HeldDataFile> HoldForWriting(const std::string& path, std::string& refusal)
-{
-    try {
-        return std::make_unique<HeldDataFile>(path, HeldDataFile::Access::ReadWrite);
-    } catch (const EFTooShortError&) {
-        throw;
-    } catch (const EFOpenError& error) {
-        refusal = error.reason();
-        return nullptr;
-    }
+    else if (verdict != JournalVerdict::None)
+        notes << Lead << outcome.journal << " is left for the next command that holds " << data
+              << " for writing (the file holds all of that apply or none of it).\n";
 }
 
 } // namespace
@@ -119,24 +140,16 @@ std::unique_ptr<HeldDataFile> HoldForWriting(const std::string& path, std::strin
 std::unique_ptr<HeldDataFile> OpenDataFile(const std::string& path, DataUse use,
                                            std::ostream& notes)
 {
-    const std::unique_ptr<JournalStore> store = JournalBeside(path);
-    if (use == DataUse::Change) {
-        auto file = std::make_unique<HeldDataFile>(path, HeldDataFile::Access::ReadWrite);
-        Settle(*file, *store, use, notes);
-        return file;
-    }
-    // Most files have no journal, and are read beside any other program.
-    if (!HasJournal(*store))
-        return std::make_unique<HeldDataFile>(path, HeldDataFile::Access::ReadOnly);
-    std::string refusal;
-    if (use == DataUse::Read)
-        if (auto file = HoldForWriting(path, refusal)) {
-            Settle(*file, *store, use, notes);
-            return file;
-        }
-    auto file = std::make_unique<HeldDataFile>(path, HeldDataFile::Access::ReadOnly);
-    Report(*file, *store, use, refusal, notes);
-    return file;
+    SettledDataFile opened = OpenSettled(path, use);
+    const JournalOutcome& outcome = opened.journal;
+    const std::string data = opened.file->FileName();
+    if (outcome.stops)
+        Stop(outcome, use, data);
+    if (outcome.settled && !IsForeignJournal(outcome.found.verdict))
+        SaySettled(outcome, data, notes);
+    else
+        SayLeft(outcome, data, notes);
+    return std::move(opened.file);
 }
 
 } // namespace kt63

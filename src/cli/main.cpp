@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <new>
 
 namespace {
 
@@ -56,13 +57,16 @@ constexpr const char* ApplyHelp =
     "back. Ctrl+C, SIGTERM or a closed terminal stop the apply: every field written is put back, "
     "the journal removed, and the program ends by that signal (on Windows with exit status 2). "
     "When the apply is killed or the machine stops, the next kt63-table command on the file "
-    "finds the journal and puts the old values back first. Where no journal can be written beside "
-    "the file (a read-only folder), "
-    "nothing is written; --no-journal applies without it, and a crash can then leave the file "
-    "partly written. --reverse takes a JSON patch back out: each change's new value must be the "
-    "one in the file (otherwise nothing is written and every field that differs is listed), and "
-    "its old value is written, by the same checks, journal and putting back; a CSV patch holds "
-    "no old values, so --reverse refuses it.";
+    "(or the editor's window) finds the journal and puts the old values back first when the "
+    "file holds some fields old and some new; a file holding every new value is kept. The "
+    "journal is found by the file (a symbolic link is followed); a damaged one beside a file "
+    "that may hold part of the apply is kept as DATA-kt63-journal-damaged (exit status 2). Where "
+    "no journal can be written beside the file (a read-only folder, or a file with several hard "
+    "links, which no single journal name reaches), nothing is written; --no-journal applies "
+    "without it, and a crash can then leave the file partly written. --reverse takes a JSON patch "
+    "back out: each change's new value must be the one in the file (otherwise nothing is written "
+    "and every field that differs is listed), and its old value is written, by the same checks, "
+    "journal and putting back; a CSV patch holds no old values, so --reverse refuses it.";
 
 // Every command that reads the data file settles a journal first.
 constexpr const char* JournalNote =
@@ -144,6 +148,18 @@ int RunCommand(const CLI::App& app, const Options& options)
     return RunApply(options.apply, std::cout);
 }
 
+// What the command was doing, for a message that has nothing else to say (out of memory).
+std::string Doing(const CLI::App& app, const Options& options)
+{
+    if (app.got_subcommand("dump"))
+        return "dumping " + options.dump.data;
+    if (app.got_subcommand("diff"))
+        return "comparing " + options.diff.a + " with " + options.diff.b;
+    if (app.got_subcommand("check"))
+        return "checking " + options.check.data;
+    return "applying patches to " + options.apply.data;
+}
+
 // What a command printed must have reached its reader, or its status would say more than the
 // output does (a dump into a full disk is no dump).
 int Finished(int status)
@@ -187,6 +203,10 @@ int main(int argc, char** argv)
         return EndAsInterrupted();
     } catch (const Exception& error) {
         std::cerr << "kt63-table: " << error.message() << ".\n";
+        return ExitTrouble;
+    } catch (const std::bad_alloc&) {
+        // An apply cut off by it mid-way leaves its journal, which the next command settles.
+        std::cerr << "kt63-table: out of memory while " << Doing(app, options) << ".\n";
         return ExitTrouble;
     } catch (const std::exception& error) {
         // Out of memory and the like: still an error status, not an abort.

@@ -111,6 +111,8 @@ const char* JournalPattern(EJournalError::Step step)
         return "ﾌｧｲﾙ %s を読み込めません";
     case EJournalError::Step::Write:
         return "ﾌｧｲﾙ %s に書き込めません";
+    case EJournalError::Step::SetAside:
+        return "ﾌｧｲﾙ %s の名前を変えられません";
     case EJournalError::Step::Remove:
         break;
     }

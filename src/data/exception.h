@@ -105,7 +105,7 @@ public:
 class EJournalError : public EStreamError
 {
 public:
-    enum class Step : uint8_t { Read, Write, Remove };
+    enum class Step : uint8_t { Read, Write, Remove, SetAside };
     EJournalError(Step step, const std::string& journalPath, const std::string& reason,
                   Undo undo = Undo::NothingWritten);
 

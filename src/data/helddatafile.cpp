@@ -211,9 +211,10 @@ void HeldDataFile::SaveJournal(JournalStore& store, const StreamStatus& status,
 }
 
 // Removes the journal of a change that is complete, or wholly put back. A complete change whose
-// journal stays would be undone by the next command that finds it, after it was reported
-// written: it is put back now instead, and reported as not saved. A journal that cannot go
-// after a change was put back is harmless: it puts back what is back already.
+// journal stays could still be undone after it was reported written (once a later change puts
+// some of its fields back to their old values): it is put back now instead, and reported as not
+// saved. A journal that cannot go after a change was put back is harmless: it finds the file
+// wholly old and writes nothing.
 void HeldDataFile::EndJournal(JournalStore& store, WriteJournal& journal, bool complete)
 {
     std::string failure;

@@ -10,63 +10,115 @@ namespace kt63 {
 
 namespace {
 
-// The one run of bytes that holds every field of the change.
+// The one run of bytes that holds every field of the change. Every entry is one of the tables'
+// fields, so the run lies inside the tables, whatever the journal says.
 ByteSpan Covering(const RollbackJournal& journal)
 {
-    int32_t first = journal.entries.front().offset;
-    int32_t end = first;
+    int64_t first = journal.entries.front().offset;
+    int64_t end = first;
     for (const JournalEntry& entry : journal.entries) {
-        first = std::min(first, entry.offset);
-        end = std::max(end, entry.offset + entry.width);
+        first = std::min<int64_t>(first, entry.offset);
+        end = std::max<int64_t>(end, int64_t{entry.offset} + entry.width);
     }
-    return {first, end - first};
+    return {static_cast<int32_t>(first), static_cast<int32_t>(end - first)};
 }
 
-std::vector<uint8_t> BytesNow(HeldDataFile& file, const ByteSpan& span)
+// The change's fields as they are in the file now.
+class FieldsNow
 {
-    std::vector<uint8_t> bytes(static_cast<size_t>(span.size));
-    file.Read(span, bytes.data());
-    return bytes;
-}
+public:
+    FieldsNow(HeldDataFile& file, const RollbackJournal& journal)
+    {
+        if (journal.entries.empty())
+            return;
+        mSpan = Covering(journal);
+        mBytes.resize(static_cast<size_t>(mSpan.size));
+        file.Read(mSpan, mBytes.data());
+    }
 
-// The offset of the first byte that holds neither its old nor its new value, or -1.
-int32_t FirstStrangeByte(HeldDataFile& file, const RollbackJournal& journal)
-{
-    if (journal.entries.empty())
-        return -1;
-    const ByteSpan span = Covering(journal);
-    const std::vector<uint8_t> now = BytesNow(file, span);
-    for (const JournalEntry& entry : journal.entries)
+    const ByteSpan& Span() const { return mSpan; }
+
+    bool Holds(const JournalEntry& entry, const FieldBytes& bytes) const
+    {
+        const auto at = mBytes.begin() + (entry.offset - mSpan.offset);
+        return std::equal(at, at + entry.width, bytes.begin());
+    }
+
+    // The offset of the entry's first byte that holds neither its old nor its new value, or -1.
+    int64_t StrangeByte(const JournalEntry& entry) const
+    {
         for (int32_t i = 0; i < entry.width; ++i) {
-            const uint8_t byte = now[static_cast<size_t>(entry.offset - span.offset + i)];
+            const uint8_t byte = mBytes[static_cast<size_t>(entry.offset - mSpan.offset + i)];
             const auto at = static_cast<size_t>(i);
             if (byte != entry.before[at] && byte != entry.after[at])
-                return entry.offset + i;
+                return int64_t{entry.offset} + i;
         }
-    return -1;
+        return -1;
+    }
+
+private:
+    ByteSpan mSpan{0, 0};
+    std::vector<uint8_t> mBytes;
+};
+
+// What the change is to the file: not begun, unfinished, finished, or changed since.
+JournalVerdict StateOf(const FieldsNow& now, const RollbackJournal& journal, int64_t& changedAt)
+{
+    bool allOld = true;
+    bool allNew = true;
+    for (const JournalEntry& entry : journal.entries) {
+        if ((changedAt = now.StrangeByte(entry)) >= 0)
+            return JournalVerdict::ChangedSince;
+        allOld = allOld && now.Holds(entry, entry.before);
+        allNew = allNew && now.Holds(entry, entry.after);
+    }
+    return allOld   ? JournalVerdict::NotBegun
+           : allNew ? JournalVerdict::Finished
+                    : JournalVerdict::Unfinished;
 }
 
-JournalVerdict VerdictOf(JournalForm form)
+// A damaged journal may be thrown away only when it shows that the file is wholly old: every
+// entry it counts holds its old bytes, or, for one cut short (as a crash while it was written
+// leaves it, before the first write to the file), every entry that is left does.
+JournalVerdict DamagedVerdict(HeldDataFile& file, const DecodedJournal& decoded)
 {
-    return form == JournalForm::Incomplete ? JournalVerdict::Incomplete : JournalVerdict::Unknown;
+    const bool shows = decoded.allEntries || (decoded.cutShort && !decoded.journal.entries.empty());
+    if (!shows)
+        return JournalVerdict::Damaged;
+    const FieldsNow now(file, decoded.journal);
+    for (const JournalEntry& entry : decoded.journal.entries)
+        if (!now.Holds(entry, entry.before))
+            return JournalVerdict::Damaged;
+    return JournalVerdict::Incomplete;
+}
+
+JournalVerdict VerdictOf(HeldDataFile& file, const DecodedJournal& decoded)
+{
+    switch (decoded.form) {
+    case JournalForm::Incomplete:
+        return JournalVerdict::Incomplete;
+    case JournalForm::Damaged:
+        return DamagedVerdict(file, decoded);
+    case JournalForm::Unknown:
+    case JournalForm::Complete:
+        break;
+    }
+    return JournalVerdict::Unknown;
 }
 
 // Writes back the fields that do not hold their old bytes, and syncs the file even when there
-// are none: the process that stopped may have put fields back without syncing them, and the
-// journal goes only once the whole of the old file is on the disk.
-void UndoChange(HeldDataFile& file, const RollbackJournal& journal)
+// are none: the process that stopped may have written fields without syncing them, and the
+// journal goes only once the file it leaves is on the disk.
+void UndoChange(HeldDataFile& file, const RollbackJournal& journal, bool undo)
 {
     if (journal.entries.empty())
         return;
-    const ByteSpan span = Covering(journal);
-    const std::vector<uint8_t> now = BytesNow(file, span);
+    const FieldsNow now(file, journal);
     std::vector<FieldWrite> writes;
-    for (const JournalEntry& entry : journal.entries) {
-        const auto at = now.begin() + (entry.offset - span.offset);
-        if (!std::equal(at, at + entry.width, entry.before.begin()))
+    for (const JournalEntry& entry : journal.entries)
+        if (undo && !now.Holds(entry, entry.before))
             writes.push_back({{entry.offset, entry.width, true}, entry.before});
-    }
-    file.Write({&span, 1}, writes);
+    file.Write({&now.Span(), 1}, writes);
 }
 
 } // namespace
@@ -84,7 +136,7 @@ JournalInspection InspectJournal(HeldDataFile& file, JournalStore& store)
     DecodedJournal decoded = DecodeJournal(bytes);
     found.length = file.Length();
     if (decoded.form != JournalForm::Complete) {
-        found.verdict = VerdictOf(decoded.form);
+        found.verdict = VerdictOf(file, decoded);
         return found;
     }
     found.journal = std::move(decoded.journal);
@@ -92,20 +144,30 @@ JournalInspection InspectJournal(HeldDataFile& file, JournalStore& store)
         found.verdict = JournalVerdict::OtherFile;
     else if (found.journal.length != found.length)
         found.verdict = JournalVerdict::OtherLength;
-    else if ((found.changedAt = FirstStrangeByte(file, found.journal)) >= 0)
-        found.verdict = JournalVerdict::ChangedSince;
     else
-        found.verdict = JournalVerdict::Unfinished;
+        found.verdict = StateOf(FieldsNow(file, found.journal), found.journal, found.changedAt);
     return found;
 }
 
 void SettleJournal(HeldDataFile& file, JournalStore& store, const JournalInspection& found)
 {
-    if (found.verdict == JournalVerdict::Unfinished)
-        UndoChange(file, found.journal);
-    else if (found.verdict != JournalVerdict::Incomplete)
+    std::string failure;
+    switch (found.verdict) {
+    case JournalVerdict::Damaged:
+        if (!store.SetAside(failure))
+            throw EJournalError(EJournalError::Step::SetAside, store.Name(), failure);
         return;
-    if (std::string failure; !RemoveRollbackJournal(store, failure))
+    case JournalVerdict::NotBegun:
+    case JournalVerdict::Unfinished:
+    case JournalVerdict::Finished:
+        UndoChange(file, found.journal, found.verdict == JournalVerdict::Unfinished);
+        break;
+    case JournalVerdict::Incomplete:
+        break;
+    default:
+        return;
+    }
+    if (!RemoveRollbackJournal(store, failure))
         throw EJournalError(EJournalError::Step::Remove, store.Name(), failure);
 }
 

@@ -1,6 +1,7 @@
 #include "journalstore.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -11,9 +12,6 @@ namespace kt63 {
 
 namespace {
 
-// Far more than the journal of a change of every byte of the tables.
-constexpr off_t LargestJournal = off_t{256} << 20;
-
 bool Fail(std::string& failure, int error)
 {
     failure = std::generic_category().message(error);
@@ -23,8 +21,9 @@ bool Fail(std::string& failure, int error)
 class PosixJournal final : public JournalStore
 {
 public:
-    explicit PosixJournal(std::string path)
-        : mPath(std::move(path)), mFolder(std::filesystem::path(mPath).parent_path().string())
+    PosixJournal(std::string path, std::string aside)
+        : mPath(std::move(path)), mAside(std::move(aside)),
+          mFolder(std::filesystem::path(mPath).parent_path().string())
     {
         if (mFolder.empty())
             mFolder = ".";
@@ -32,6 +31,7 @@ public:
     ~PosixJournal() override { Close(); }
 
     std::string Name() const override { return mPath; }
+    std::string AsideName() const override { return mAside; }
 
     Found Load(std::vector<uint8_t>& bytes, std::string& failure) override
     {
@@ -91,6 +91,24 @@ public:
         return ::unlink(mPath.c_str()) == 0 || errno == ENOENT || Fail(failure, errno);
     }
 
+    // A file system that cannot refuse to replace (EINVAL) is asked whether the name is free
+    // first; nothing else renames journals meanwhile.
+    bool SetAside(std::string& failure) override
+    {
+        Close();
+        int moved =
+            ::renameat2(AT_FDCWD, mPath.c_str(), AT_FDCWD, mAside.c_str(), RENAME_NOREPLACE);
+        if (moved != 0 && errno == EINVAL) {
+            struct stat info
+            {
+            };
+            if (::lstat(mAside.c_str(), &info) == 0)
+                return Fail(failure, EEXIST);
+            moved = ::rename(mPath.c_str(), mAside.c_str());
+        }
+        return (moved == 0 || Fail(failure, errno)) && SyncFolder(failure);
+    }
+
 private:
     static Found Unreadable(std::string& failure, int error)
     {
@@ -109,7 +127,7 @@ private:
             failure = "not a regular file";
             return Found::Unreadable;
         }
-        if (info.st_size > LargestJournal)
+        if (info.st_size > LargestJournalSize())
             return Unreadable(failure, EFBIG);
         bytes.resize(static_cast<size_t>(info.st_size));
         size_t done = 0;
@@ -137,15 +155,29 @@ private:
     }
 
     std::string mPath;
+    std::string mAside;
     std::string mFolder;
     int mFd = -1;
 };
 
 } // namespace
 
-std::unique_ptr<JournalStore> JournalBeside(const std::string& dataPath)
+std::unique_ptr<JournalStore> OpenJournalStore(const std::string& path,
+                                               const std::string& asidePath)
 {
-    return std::make_unique<PosixJournal>(JournalPathOf(dataPath));
+    return std::make_unique<PosixJournal>(path, asidePath);
+}
+
+int64_t LinkCountOf(const std::string& path, std::string& failure)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) != 0) {
+        Fail(failure, errno);
+        return -1;
+    }
+    return static_cast<int64_t>(info.st_nlink);
 }
 
 } // namespace kt63

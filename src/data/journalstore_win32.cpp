@@ -10,9 +10,6 @@ namespace kt63 {
 
 namespace {
 
-// Far more than the journal of a change of every byte of the tables.
-constexpr LONGLONG LargestJournal = LONGLONG{256} << 20;
-
 bool Fail(std::string& failure, DWORD error)
 {
     failure = ReasonOf(error);
@@ -22,13 +19,15 @@ bool Fail(std::string& failure, DWORD error)
 class Win32Journal final : public JournalStore
 {
 public:
-    explicit Win32Journal(std::string path) : mPath(std::move(path))
+    Win32Journal(std::string path, std::string aside)
+        : mPath(std::move(path)), mAside(std::move(aside))
     {
-        mValidName = ToWide(mPath, mWide);
+        mValidName = ToWide(mPath, mWide) && ToWide(mAside, mAsideWide);
     }
     ~Win32Journal() override { Close(); }
 
     std::string Name() const override { return mPath; }
+    std::string AsideName() const override { return mAside; }
 
     Found Load(std::vector<uint8_t>& bytes, std::string& failure) override
     {
@@ -96,6 +95,16 @@ public:
         return error == ERROR_FILE_NOT_FOUND || Fail(failure, error);
     }
 
+    // Without MOVEFILE_REPLACE_EXISTING a file at the new name stops the move.
+    bool SetAside(std::string& failure) override
+    {
+        Close();
+        if (!mValidName)
+            return Fail(failure, ERROR_INVALID_NAME);
+        return ::MoveFileExW(mWide.c_str(), mAsideWide.c_str(), MOVEFILE_WRITE_THROUGH) ||
+               Fail(failure, ::GetLastError());
+    }
+
 private:
     static Found ReadWhole(HANDLE handle, std::vector<uint8_t>& bytes, std::string& failure)
     {
@@ -108,7 +117,7 @@ private:
             Fail(failure, ::GetLastError());
             return Found::Unreadable;
         }
-        if (size.QuadPart > LargestJournal) {
+        if (size.QuadPart > LargestJournalSize()) {
             failure = std::generic_category().message(EFBIG);
             return Found::Unreadable;
         }
@@ -137,16 +146,44 @@ private:
     }
 
     std::string mPath;
+    std::string mAside;
     std::wstring mWide;
+    std::wstring mAsideWide;
     bool mValidName = false;
     HANDLE mHandle = INVALID_HANDLE_VALUE;
 };
 
 } // namespace
 
-std::unique_ptr<JournalStore> JournalBeside(const std::string& dataPath)
+std::unique_ptr<JournalStore> OpenJournalStore(const std::string& path,
+                                               const std::string& asidePath)
 {
-    return std::make_unique<Win32Journal>(JournalPathOf(dataPath));
+    return std::make_unique<Win32Journal>(path, asidePath);
+}
+
+int64_t LinkCountOf(const std::string& path, std::string& failure)
+{
+    std::wstring wide;
+    if (!ToWide(path, wide)) {
+        Fail(failure, ERROR_INVALID_NAME);
+        return -1;
+    }
+    const HANDLE handle =
+        ::CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        Fail(failure, ::GetLastError());
+        return -1;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(handle, &info);
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(handle);
+    if (!known) {
+        Fail(failure, error);
+        return -1;
+    }
+    return static_cast<int64_t>(info.nNumberOfLinks);
 }
 
 } // namespace kt63

@@ -1,5 +1,7 @@
 #include "rollbackjournal.h"
 
+#include "tablefields.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -48,28 +50,65 @@ bool IsUnwritten(std::span<const uint8_t> bytes)
     return namePrefix || std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
 }
 
-// Reads the entries after the header; false when they do not fill the journal exactly or one
-// lies outside the data file.
-bool ReadEntries(std::span<const uint8_t> bytes, RollbackJournal& journal)
+// Whether two entries name the same field (the tables' fields never overlap one another).
+bool NamesAFieldTwice(const RollbackJournal& journal)
 {
-    const auto count = static_cast<uint32_t>(Get(bytes, 12, 4));
-    const size_t end = bytes.size() - ChecksumSize;
+    std::vector<int32_t> offsets;
+    offsets.reserve(journal.entries.size());
+    for (const JournalEntry& entry : journal.entries)
+        offsets.push_back(entry.offset);
+    std::sort(offsets.begin(), offsets.end());
+    return std::adjacent_find(offsets.begin(), offsets.end()) != offsets.end();
+}
+
+// Reads the entries after the header, as far as each is one of the tables' fields inside the
+// journal's bytes; true when that is every entry the header counts and they fill the journal.
+// The count is bounded by the number of fields before anything is kept, so a crafted count
+// costs nothing.
+bool ReadEntries(std::span<const uint8_t> bytes, size_t end, RollbackJournal& journal)
+{
+    const uint64_t count = Get(bytes, 12, 4);
+    if (count > static_cast<uint64_t>(TableFieldCount()))
+        return false;
     size_t at = HeaderSize;
-    for (uint32_t i = 0; i < count; ++i) {
-        if (end - at < 5)
+    for (uint64_t i = 0; i < count; ++i) {
+        if (end < at || end - at < 5)
             return false;
-        JournalEntry entry{static_cast<int32_t>(Get(bytes, at, 4)), bytes[at + 4], {}, {}};
+        const auto offset = static_cast<int64_t>(Get(bytes, at, 4));
+        const auto width = static_cast<size_t>(bytes[at + 4]);
         at += 5;
-        const auto width = static_cast<size_t>(entry.width);
-        if (entry.offset < 0 || width < 1 || width > 4 || end - at < 2 * width ||
-            int64_t{entry.offset} + entry.width > journal.length)
+        if (!IsTableField(offset, static_cast<int64_t>(width)) || end - at < 2 * width ||
+            offset + static_cast<int64_t>(width) > journal.length)
             return false;
+        JournalEntry entry{static_cast<int32_t>(offset), static_cast<int32_t>(width), {}, {}};
         std::copy_n(bytes.begin() + static_cast<ptrdiff_t>(at), width, entry.before.begin());
         std::copy_n(bytes.begin() + static_cast<ptrdiff_t>(at + width), width, entry.after.begin());
         at += 2 * width;
         journal.entries.push_back(entry);
     }
     return at == end;
+}
+
+void ReadHeader(std::span<const uint8_t> bytes, RollbackJournal& journal)
+{
+    journal.length = static_cast<int64_t>(Get(bytes, 24, 8));
+    journal.identity = {Get(bytes, 32, 8), Get(bytes, 40, 8)};
+}
+
+// What can still be read of a journal whose checksum or length is wrong.
+DecodedJournal Damaged(std::span<const uint8_t> bytes)
+{
+    DecodedJournal decoded{JournalForm::Damaged, {}, false};
+    if (bytes.size() < HeaderSize)
+        return decoded;
+    ReadHeader(bytes, decoded.journal);
+    const size_t end =
+        bytes.size() >= HeaderSize + ChecksumSize ? bytes.size() - ChecksumSize : HeaderSize;
+    ReadEntries(bytes, end, decoded.journal);
+    decoded.allEntries =
+        decoded.journal.entries.size() == Get(bytes, 12, 4) && !NamesAFieldTwice(decoded.journal);
+    decoded.cutShort = Get(bytes, 16, 8) > bytes.size();
+    return decoded;
 }
 
 } // namespace
@@ -106,29 +145,33 @@ std::vector<uint8_t> EncodeJournal(const RollbackJournal& journal)
     return out;
 }
 
+int64_t JournalSizeOf(int64_t count, int64_t width)
+{
+    return static_cast<int64_t>(HeaderSize + ChecksumSize) + count * (5 + 2 * width);
+}
+
 DecodedJournal DecodeJournal(std::span<const uint8_t> bytes)
 {
     if (IsUnwritten(bytes))
-        return {JournalForm::Incomplete, {}};
+        return {JournalForm::Incomplete, {}, false};
     if (bytes.size() < Magic.size() || !std::equal(Magic.begin(), Magic.end(), bytes.begin()))
-        return {JournalForm::Unknown, {}};
+        return {JournalForm::Unknown, {}, false};
     if (bytes.size() < HeaderSize + ChecksumSize)
-        return {JournalForm::Incomplete, {}};
+        return Damaged(bytes);
     if (Get(bytes, 8, 4) != Version)
-        return {JournalForm::Unknown, {}};
+        return {JournalForm::Unknown, {}, false};
     const uint64_t length = Get(bytes, 16, 8);
     // Longer than it says is nothing a crash makes of a journal being written.
     if (length < bytes.size())
-        return {JournalForm::Unknown, {}};
+        return {JournalForm::Unknown, {}, false};
     const size_t checked = bytes.size() - ChecksumSize;
     if (length > bytes.size() || Crc32(bytes.first(checked)) != Get(bytes, checked, 4))
-        return {JournalForm::Incomplete, {}};
-    DecodedJournal decoded{JournalForm::Complete, {}};
-    RollbackJournal& journal = decoded.journal;
-    journal.length = static_cast<int64_t>(Get(bytes, 24, 8));
-    journal.identity = {Get(bytes, 32, 8), Get(bytes, 40, 8)};
-    if (journal.length < 0 || !ReadEntries(bytes, journal))
-        return {JournalForm::Unknown, {}};
+        return Damaged(bytes);
+    DecodedJournal decoded{JournalForm::Complete, {}, true};
+    ReadHeader(bytes, decoded.journal);
+    if (decoded.journal.length < 0 || !ReadEntries(bytes, checked, decoded.journal) ||
+        NamesAFieldTwice(decoded.journal))
+        return {JournalForm::Unknown, {}, false};
     return decoded;
 }
 

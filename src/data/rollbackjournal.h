@@ -42,20 +42,32 @@ struct RollbackJournal
 // journal that a crash cut short or left with unwritten blocks can be told from a whole one.
 std::vector<uint8_t> EncodeJournal(const RollbackJournal& journal);
 
+// The length of a journal of `count` entries each `width` bytes wide.
+int64_t JournalSizeOf(int64_t count, int64_t width);
+
 enum class JournalForm : uint8_t {
     Complete,
-    // Empty, cut short, torn, or only zeros: a crash came while it was being written, which is
-    // before the data file was touched.
+    // Empty, a beginning of its name, or only zeros: a crash came while it was being created,
+    // which is before the data file was touched.
     Incomplete,
-    // Not a journal of this program, one of a later version, or one whose entries lie outside
-    // the file it names: nothing to act on.
+    // Ours, but its checksum or its length is wrong: cut short or torn by a crash while it was
+    // written, or damaged since. Which of the two cannot be told from the journal alone.
+    Damaged,
+    // Not a journal of this program, one of a later version, or one that names bytes that
+    // kt63-table never writes (anything but one of the tables' fields, or a field twice):
+    // nothing to act on.
     Unknown,
 };
 
 struct DecodedJournal
 {
     JournalForm form = JournalForm::Unknown;
-    RollbackJournal journal; // when Complete
+    // Complete: all of it. Damaged: the header and the entries that could be read up to the
+    // first that cannot be one of ours, with `allEntries` telling whether that is every one the
+    // header counts.
+    RollbackJournal journal;
+    bool allEntries = false;
+    bool cutShort = false; // Damaged: shorter than the length it gives
 };
 
 DecodedJournal DecodeJournal(std::span<const uint8_t> bytes);

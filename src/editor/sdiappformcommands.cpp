@@ -6,6 +6,7 @@
 #include "datalayout.h"
 #include "exception.h"
 #include "helddatafile.h"
+#include "journalnotice.h"
 #include "namelistfile.h"
 #include "namescan.h"
 #include "recordbinding.h"
@@ -41,15 +42,22 @@ void TSDIAppForm::FormDropFiles(const QStringList& paths)
     }
 }
 
-// The file held so far is closed first, so the same file can be opened again. The new file's
-// armament names and weapon are read before any of them is shown: if a read fails, the window
-// shows what it showed and holds no data file, as after a failed open, so that no save can
-// write what it shows into a file it does not name.
+// The file held so far is closed first, so the same file can be opened again. A journal that
+// the table tool left beside the file is settled before anything of the file is read, as every
+// program that opens it does: the window must not show, nor save into, a file that an apply
+// left half written. The new file's armament names and weapon are read before any of them is
+// shown: if a read fails, the window shows what it showed and holds no data file, as after a
+// failed open, so that no save can write what it shows into a file it does not name.
 void TSDIAppForm::OpenDataFileAt(const QString& path)
 {
     mDataFile.reset();
-    auto file = std::make_unique<HeldDataFile>(QFile::encodeName(path).toStdString(),
-                                               HeldDataFile::Access::ReadWrite);
+    SettledDataFile opened = OpenSettled(QFile::encodeName(path).toStdString(), DataUse::Change);
+    std::unique_ptr<HeldDataFile> file = std::move(opened.file);
+    if (opened.journal.stops)
+        throw Exception(JournalRefusalText(opened.journal, file->FileName()));
+    if (const QString notice = JournalSettledText(opened.journal, file->FileName());
+        !notice.isEmpty())
+        ShowJournalNotice(this, notice);
     ReadArmamentNameArea(*file, mArmamentNames);
     const RecordAddress address = ShownAddress();
     const LoadedWeapon loaded = kt63::LoadWeapon(*file, address.weapon, address.slot, address.tab);

@@ -108,8 +108,8 @@ TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
 
 // The apply reads the tables (2 seeks and reads), reads them again before writing (2 more),
 // writes the 24 fields (seeks 5 to 28), syncs, and reads each field back (seeks 29 to 52, reads
-// 5 to 28); it looks at the path before each of those steps and last after the reading back
-// (stat 4).
+// 5 to 28); it looks at the path before each of those steps, once more to count the file's
+// names before it writes its journal, and last after the reading back (stat 5).
 const std::string kNotSaved = ": 保存されていません";
 const std::string kReplaced = "は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました" + kNotSaved;
 const std::string kDeleted = "は保存中に削除されました" + kNotSaved;
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
         InjectedRow{"seek_of_the_last_write", "seek:28", "に書き込めません (位置 ", After::Old},
         InjectedRow{"first_write", "write:1", "に書き込めません (Input/output error)", After::Old},
         InjectedRow{"sync", "sync:1", "に書き込めません (Input/output error)", After::Old},
-        InjectedRow{"path_unreadable_at_the_end", "stat:4",
+        InjectedRow{"path_unreadable_at_the_end", "stat:5",
                     "を確かめられません (Permission denied)" + kNotSaved, After::Old},
         InjectedRow{"seek_of_the_read_back", "seek:29", kNotSaved, After::Old},
         InjectedRow{"read_back_fails", "read:5",
