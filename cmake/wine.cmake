@@ -11,3 +11,7 @@ if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
         message(STATUS "Wine not found: the Windows tests are built but cannot run here")
     endif()
 endif()
+
+# The Linux build whose programs the Windows ones are compared with, output for output.
+set(KT63_LINUX_BUILD ${PROJECT_SOURCE_DIR}/build CACHE PATH
+    "The Linux build whose programs the Windows programs are compared with")
