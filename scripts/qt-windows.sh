@@ -3,8 +3,9 @@
 # as the host's Qt, whose moc, rcc and uic the build uses), and prints the folder it is installed in.
 #
 # The build is kept outside the clone, in KT63_QT_CACHE (default ~/.cache/kt63ue), in a folder
-# named by the source version and a hash of the options and of this script: a second run with
-# the same version and options finds it and builds nothing. Its log is build.log beside it.
+# named by the source version and a hash of the configure options and the toolchain file: a
+# second run with the same version and options finds it and builds nothing. Its log is beside
+# it (the folder's name with .log); a run that finds another one building waits for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -33,10 +34,13 @@ options=(
     # Debian's source leaves out wintab.
     -no-feature-tabletevent
 )
-key=$(printf '%s\n' "${options[@]}" | cat - "$0" "$toolchain" | sha256sum | cut -c1-12)
+key=$(printf '%s\n' "${options[@]}" | cat - "$toolchain" | sha256sum | cut -c1-12)
 dest=$cache/qt-$version-windows-x64-$key
 prefix=$dest/prefix
 
+mkdir -p "$cache"
+exec 9>"$dest.lock"
+flock 9
 if [ -f "$dest/done" ]; then
     echo "$prefix"
     exit 0
@@ -63,7 +67,6 @@ build() {
         | tee "$dest/done"
 }
 
-mkdir -p "$cache"
 echo "Building Qt $version for Windows into $dest (log: $dest.log)" >&2
 if ! build >"$dest.log" 2>&1; then
     echo "The Qt build failed; the end of its log:" >&2

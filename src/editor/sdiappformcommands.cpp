@@ -16,6 +16,7 @@
 #include "ttabcontrol.h"
 #include "weaponcodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 
@@ -30,14 +31,14 @@ void TSDIAppForm::OpenItemClick()
         return;
     mDataFileName = dialog->selectedFiles().constFirst();
     OpenDataFileAt(mDataFileName);
-    setWindowTitle(mDataFileName);
+    setWindowTitle(QDir::toNativeSeparators(mDataFileName));
 }
 
 void TSDIAppForm::FormDropFiles(const QStringList& paths)
 {
     for (const QString& path : paths) {
         OpenDataFileAt(path);
-        setWindowTitle(path);
+        setWindowTitle(QDir::toNativeSeparators(path));
     }
 }
 
