@@ -26,6 +26,7 @@ public:
     // Converts as much as it can; gives false when it stopped at a byte it cannot convert.
     bool Convert(const char*& in, size_t& inLeft, std::string& out)
     {
+        ::iconv(mHandle, nullptr, nullptr, nullptr, nullptr); // whatever the last call left
         char buffer[256];
         while (inLeft > 0) {
             char* to = buffer;
@@ -42,11 +43,24 @@ private:
     iconv_t mHandle;
 };
 
+// Opened once for each thread: the window measures text one character at a time.
+Converter& Decoder()
+{
+    thread_local Converter converter("UTF-8", "CP932");
+    return converter;
+}
+
+Converter& Encoder()
+{
+    thread_local Converter converter("CP932", "UTF-8");
+    return converter;
+}
+
 } // namespace
 
 std::string DecodeCp932(std::string_view bytes)
 {
-    Converter converter("UTF-8", "CP932");
+    Converter& converter = Decoder();
     std::string text;
     const char* in = bytes.data();
     size_t inLeft = bytes.size();
@@ -60,11 +74,10 @@ std::string DecodeCp932(std::string_view bytes)
 
 bool AppendCp932Character(std::string_view character, std::string& bytes)
 {
-    Converter converter("CP932", "UTF-8");
     const char* in = character.data();
     size_t inLeft = character.size();
     std::string converted;
-    if (!converter.Convert(in, inLeft, converted))
+    if (!Encoder().Convert(in, inLeft, converted))
         return false;
     bytes += converted;
     return true;
