@@ -23,7 +23,7 @@ QByteArray NameListBytes()
 {
     QByteArray bytes(1, '\0');
     for (const char* name : {"ﾀｲｶﾞｰ", "兵器一", "Panzer IV"}) {
-        bytes += QByteArray::fromStdString(EncodeCp932(name));
+        bytes += QByteArray::fromStdString(kt63::EncodeCp932(name));
         bytes += '\0';
     }
     bytes += QByteArray("\x01\x00", 2);
