@@ -37,9 +37,9 @@ fi
 # they are there already.
 if [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null ||
     { command -v x86_64-w64-mingw32-g++-posix && command -v wine; } >/dev/null; then
-    echo "== kt63-table for Windows, tested under Wine"
+    echo "== The window and kt63-table for Windows, tested under Wine"
     bash scripts/windows.sh
 else
-    echo "== kt63-table for Windows skipped: mingw-w64 and Wine are not installed, and without" \
+    echo "== The Windows build skipped: mingw-w64 and Wine are not installed, and without" \
         "root or sudo they cannot be"
 fi
