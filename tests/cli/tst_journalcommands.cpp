@@ -498,8 +498,9 @@ TEST_P(CraftedJournal, IsNotOursAndNothingIsWritten)
                   "alone; delete it once " +
                   data + " is as it should be.\n");
     EXPECT_EQ(test::ModifiedAt(data), 1'000'000'000);
-    if (!row.beyond2GiB)
+    if (!row.beyond2GiB) {
         EXPECT_EQ(test::ReadBytes(data), old);
+    }
     EXPECT_EQ(test::ReadBytes(journal), bytes);
 }
 
@@ -509,9 +510,6 @@ INSTANTIATE_TEST_SUITE_P(
     Journals, CraftedJournal,
     ::testing::Values(
         CraftedRow{"over_the_header", false, {{0, 4, {}, {}}}, 0},
-        CraftedRow{"in_the_name_area", false, {{1466051, 2, {}, {}}}, 0},
-        CraftedRow{"in_the_padding_of_a_record", false, {{test::WeaponAt(1, 29), 1, {}, {}}}, 0},
-        CraftedRow{"wider_than_its_field", false, {{kSpeed1, 4, {}, {}}}, 0},
         CraftedRow{"one_field_twice", false, {{kSpeed1, 1, {}, {}}, {kSpeed1, 1, {}, {}}}, 0},
         CraftedRow{"counting_every_number", false, {{kSpeed1, 1, {}, {}}}, 0xFFFFFFFF},
         CraftedRow{"past_2_gib", true, {{INT32_MAX - 1, 4, {}, {}}}, 0},
