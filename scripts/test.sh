@@ -4,7 +4,26 @@
 # clang can build them, and kt63-table for Windows under Wine where it can be installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+
+# The Windows step installs the cross compiler and Wine itself, which needs root or sudo unless
+# they are there already.
+windows=no
+if [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null ||
+    { command -v x86_64-w64-mingw32-g++-posix && command -v wine; } >/dev/null; then
+    windows=yes
+fi
+
+if [ "$windows" = yes ]; then
+    bash scripts/deps.sh $(bash scripts/windows.sh --packages)
+    # Qt for Windows takes longest to build and needs nothing of the rest: it builds at low
+    # priority beside the Linux steps, which leave a core idle while their tests run, and the
+    # Windows step waits for it.
+    qt_log=$(mktemp)
+    nice -n 19 bash scripts/qt-windows.sh >/dev/null 2>"$qt_log" &
+    qt_build=$!
+else
+    bash scripts/deps.sh
+fi
 
 # The Qt tests need no display.
 export QT_QPA_PLATFORM=offscreen
@@ -33,13 +52,14 @@ else
     echo "== Fuzz targets skipped: clang++ with libFuzzer is not installed"
 fi
 
-# The Windows step installs the cross compiler and Wine itself, which needs root or sudo unless
-# they are there already.
-if [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null ||
-    { command -v x86_64-w64-mingw32-g++-posix && command -v wine; } >/dev/null; then
-    echo "== kt63-table for Windows, tested under Wine"
+if [ "$windows" = yes ]; then
+    echo "== The window and kt63-table for Windows, tested under Wine"
+    if ! wait "$qt_build"; then
+        cat "$qt_log" >&2
+        exit 1
+    fi
     bash scripts/windows.sh
 else
-    echo "== kt63-table for Windows skipped: mingw-w64 and Wine are not installed, and without" \
+    echo "== The Windows build skipped: mingw-w64 and Wine are not installed, and without" \
         "root or sudo they cannot be"
 fi

@@ -2,6 +2,7 @@
 
 #include "exception.h"
 #include "tfilestream.h"
+#include "universalpath.h"
 
 #include <climits>
 #include <system_error>
@@ -39,7 +40,7 @@ NameListFile ReadNameListFile(const std::string& path)
         ReadWhole(file, number, 2);
         list.listNumber = static_cast<int16_t>(number[0] | number[1] << 8);
     }
-    list.path = AbsolutePath(path);
+    list.path = UniversalPath(path);
     return list;
 }
 

@@ -11,7 +11,7 @@ namespace kt63 {
 // What the editor keeps of the weapon name list file ("WN.dat") after reading it at start.
 struct NameListFile
 {
-    std::string path;          // absolute, made against the working directory at the read
+    std::string path;          // UniversalPath of the path read, at the read
     int32_t namesAreaSize = 0; // file size minus 2: where the list number is written at exit
     int16_t listNumber = 0;    // the last two bytes, signed little-endian
     FileIdentity identity;     // which file was read, so that Exit writes into no other

@@ -1,49 +1,12 @@
 #include "japanesefont.h"
 
+#include "japanesefontname.h"
+
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QStringList>
 
-#include <fontconfig/fontconfig.h>
-
-#include <memory>
-#include <optional>
-
 namespace kt63 {
-
-namespace {
-
-struct FontconfigDeleter
-{
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-    void operator()(FcObjectSet* objects) const { FcObjectSetDestroy(objects); }
-    void operator()(FcFontSet* fonts) const { FcFontSetDestroy(fonts); }
-};
-
-template <class T> using FontconfigPtr = std::unique_ptr<T, FontconfigDeleter>;
-
-} // namespace
-
-QStringList FontconfigValues(const QString& family, const char* object)
-{
-    const FontconfigPtr<FcPattern> pattern(FcPatternCreate());
-    const QByteArray name = family.toUtf8();
-    FcPatternAddString(pattern.get(), FC_FAMILY,
-                       reinterpret_cast<const FcChar8*>(name.constData()));
-    const FontconfigPtr<FcObjectSet> objects(FcObjectSetBuild(object, nullptr));
-    const FontconfigPtr<FcFontSet> fonts(FcFontList(nullptr, pattern.get(), objects.get()));
-    QStringList values;
-    for (int font = 0; fonts && font < fonts->nfont; ++font) {
-        FcChar8* value = nullptr;
-        for (int k = 0; FcPatternGetString(fonts->fonts[font], object, k, &value) == FcResultMatch;
-             ++k) {
-            values.append(QString::fromUtf8(reinterpret_cast<const char*>(value)));
-        }
-    }
-    values.removeDuplicates();
-    return values;
-}
 
 namespace {
 
@@ -52,21 +15,11 @@ QFont FontOf(const QString& family, int pixelSize)
     QFont font(family);
     font.setPixelSize(pixelSize);
     font.setStyleHint(QFont::SansSerif);
+    // Hinting only up and down keeps each character's own width: a half-width one stays half a
+    // full-width one, as the layout was drawn, where full hinting rounds every width up to a
+    // whole pixel. It is what fontconfig gives on Linux; Windows is told so.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
-}
-
-// The name under which the font database lists `family` in this locale, provided that a font
-// asked for by it is the one Qt then draws with. A font lists its names in the order of the
-// user's language: under a Japanese locale "IPAGothic" is listed as "IPAゴシック", and the Latin
-// name is only an alias.
-std::optional<QString> ListedName(const QString& family, const QStringList& listed)
-{
-    for (const QString& name : FontconfigValues(family, FC_FAMILY)) {
-        if (listed.contains(name) && QFontInfo(FontOf(name, 13)).family() == name) {
-            return name;
-        }
-    }
-    return std::nullopt;
 }
 
 // Where the font is missing, the first family the font database lists for Japanese serves.

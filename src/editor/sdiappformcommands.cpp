@@ -17,6 +17,7 @@
 #include "ttabcontrol.h"
 #include "weaponcodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 
@@ -31,14 +32,14 @@ void TSDIAppForm::OpenItemClick()
         return;
     mDataFileName = dialog->selectedFiles().constFirst();
     OpenDataFileAt(mDataFileName);
-    setWindowTitle(mDataFileName);
+    setWindowTitle(QDir::toNativeSeparators(mDataFileName));
 }
 
 void TSDIAppForm::FormDropFiles(const QStringList& paths)
 {
     for (const QString& path : paths) {
         OpenDataFileAt(path);
-        setWindowTitle(path);
+        setWindowTitle(QDir::toNativeSeparators(path));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "tsdiappform.h"
 
+#include "cp932.h"
 #include "helddatafile.h"
 #include "japanesefont.h"
 #include "namelistfile.h"
@@ -43,10 +44,7 @@ TSDIAppForm::~TSDIAppForm() = default;
 
 QString TSDIAppForm::DecodeName(std::string_view bytes)
 {
-    // One decoder serves every name, started afresh for each: a name cut after the lead byte of
-    // a double-byte character must not spoil the next one.
-    mNameDecoder.resetState();
-    return mNameDecoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return QString::fromStdString(DecodeCp932(bytes));
 }
 
 void TSDIAppForm::ReadNameList()

@@ -5,7 +5,6 @@
 #include "weaponcodec.h"
 
 #include <QMainWindow>
-#include <QStringDecoder>
 
 #include <memory>
 #include <string_view>
@@ -116,7 +115,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    QString DecodeName(std::string_view bytes);
+    static QString DecodeName(std::string_view bytes);
 
     void CreateContainers();
     void CreateSpeedPanel();
@@ -153,7 +152,6 @@ private:
     bool mShownOnce = false;
     QFileDialog* mOpenDialog = nullptr;
     QList<QWidget*> mFocusChain;
-    QStringDecoder mNameDecoder{"windows-31j"};
 };
 
 } // namespace kt63

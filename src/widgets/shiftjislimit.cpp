@@ -1,6 +1,6 @@
 #include "shiftjislimit.h"
 
-#include <QStringEncoder>
+#include "cp932.h"
 
 #include <algorithm>
 
@@ -45,9 +45,7 @@ qsizetype CodePointSize(QStringView text, qsizetype at)
 
 int ShiftJisLength(QStringView text)
 {
-    QStringEncoder encoder("windows-31j");
-    const QByteArray bytes = encoder.encode(text);
-    return static_cast<int>(bytes.size());
+    return static_cast<int>(EncodeCp932(text.toUtf8().toStdString()).size());
 }
 
 bool FitTypedText(const QString& previous, QString& text, int& cursor, int limit)

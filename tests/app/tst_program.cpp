@@ -1,3 +1,4 @@
+#include "cp932.h"
 #include "samplefiles.h"
 #include "xwindowdriver.h"
 
@@ -5,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,10 +21,9 @@ constexpr auto kPatience = 30s;
 // list number 1 in two bytes.
 QByteArray NameListBytes()
 {
-    QStringEncoder toShiftJis("windows-31j");
     QByteArray bytes(1, '\0');
     for (const char* name : {"ﾀｲｶﾞｰ", "兵器一", "Panzer IV"}) {
-        bytes += QByteArray(toShiftJis(QString::fromUtf8(name)));
+        bytes += QByteArray::fromStdString(kt63::EncodeCp932(name));
         bytes += '\0';
     }
     bytes += QByteArray("\x01\x00", 2);

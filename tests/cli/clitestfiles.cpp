@@ -1,5 +1,6 @@
 #include "clitestfiles.h"
 
+#include "cp932.h"
 #include "utf8path.h"
 
 #include <fstream>

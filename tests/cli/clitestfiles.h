@@ -43,9 +43,6 @@ int64_t Stored(const Bytes& bytes, int32_t row, const HandField& field);
 // Stores the low `width` bytes of `value`, little-endian, at `at`.
 void Put(Bytes& bytes, int32_t at, int32_t width, int64_t value);
 
-// UTF-8 text as code page 932 bytes, through the system's converter.
-std::string EncodeCp932(const std::string& text);
-
 // A weapon name list file: each name after a zero byte, then the list number.
 Bytes NameListFile(const std::vector<std::string>& names, int16_t listNumber);
 

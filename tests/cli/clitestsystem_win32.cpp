@@ -26,20 +26,6 @@ HANDLE OpenForTimes(const std::string& path, DWORD access)
 
 } // namespace
 
-std::string EncodeCp932(const std::string& text)
-{
-    const std::wstring wide = PathFromUtf8(text).native();
-    BOOL lost = FALSE;
-    const int size = static_cast<int>(wide.size());
-    std::string out(wide.size() * 2, '\0');
-    const int done = ::WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data(),
-                                           static_cast<int>(out.size()), nullptr, &lost);
-    if ((done == 0 && size > 0) || lost)
-        throw std::runtime_error("cannot encode " + text);
-    out.resize(static_cast<size_t>(done));
-    return out;
-}
-
 int64_t ModifiedAt(const std::string& path)
 {
     const HANDLE file = OpenForTimes(path, FILE_READ_ATTRIBUTES);

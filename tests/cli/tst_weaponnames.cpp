@@ -1,5 +1,6 @@
 #include "clitestfiles.h"
 #include "commands.h"
+#include "cp932.h"
 #include "csvrows.h"
 #include "exception.h"
 #include "weaponnames.h"
@@ -124,7 +125,7 @@ TEST(WeaponNames, DumpedNamesEncodeBackToTheBytesOfTheListFile)
     const size_t count = list.size();
     for (size_t entry = 0; entry < count; ++entry) {
         rebuilt.push_back(0);
-        const std::string encoded = test::EncodeCp932(rows[count - entry][1]);
+        const std::string encoded = EncodeCp932(rows[count - entry][1]);
         rebuilt.insert(rebuilt.end(), encoded.begin(), encoded.end());
     }
     rebuilt.insert(rebuilt.end(), {0, 0});

@@ -22,7 +22,6 @@
 #include <QImage>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStringEncoder>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -517,10 +516,9 @@ void TestSdiAppFormLayout::nameListFillsTheWeaponList()
 {
     // A name cut after the lead byte of a double-byte character, then one that must come out
     // whole; the list number 600 is shown at the field's limit.
-    QStringEncoder encoder("windows-31j");
-    const QByteArray cut = QByteArray(23, 'a') + encoder.encode(u"兵");
-    const QByteArray list =
-        '\0' + cut + '\0' + encoder.encode(u"ﾀﾝｸ零式") + QByteArray("\x58\x02", 2);
+    const QByteArray cut = QByteArray(23, 'a') + "\x95\xBA";                     // 兵
+    const QByteArray list = '\0' + cut + '\0' + "\xC0\xDD\xB8\x97\xEB\x8E\xAE" + // ﾀﾝｸ零式
+                            QByteArray("\x58\x02", 2);
     QTemporaryDir dir;
     QFile file(dir.filePath("WN.dat"));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(list) == list.size());

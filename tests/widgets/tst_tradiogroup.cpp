@@ -410,6 +410,10 @@ void TstTRadioGroup::frameLineAboveTheButtons_data()
 // lies above every button, and the buttons keep off the frame's sides and bottom.
 void TstTRadioGroup::frameLineAboveTheButtons()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows' own style draws the group's frame where this probe does not look; the window "
+          "under Wine is compared with the Linux one by its screenshot");
+#endif
     QFETCH(QString, caption);
     QFETCH(int, count);
     QFETCH(int, columns);

@@ -14,6 +14,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#endif
 
 namespace kt63::sample {
 
@@ -47,13 +51,29 @@ void FillRecords(TMemoryStream& stream, SampleRandom& random)
     }
 }
 
+#ifdef _WIN32
+// Windows' C runtime opens files as text unless told otherwise, and would write every 0x0A
+// byte as 0x0D 0x0A; its paths are UTF-16.
+int CreateForWriting(const QString& path)
+{
+    return ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()),
+                    _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+#else
+int CreateForWriting(const QString& path)
+{
+    return ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                  0644);
+}
+#endif
+
 QString WriteFile(const QString& path, const QByteArray& bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = CreateForWriting(path);
     if (fd < 0)
         return path + ": " + QString::fromLocal8Bit(std::strerror(errno));
-    const ssize_t written = ::write(fd, bytes.constData(), static_cast<size_t>(bytes.size()));
+    const auto written = ::write(fd, bytes.constData(), static_cast<unsigned>(bytes.size()));
     const bool closed = ::close(fd) == 0;
     if (written != bytes.size() || !closed)
         return path + ": " + QString::fromLocal8Bit(std::strerror(errno));

@@ -2,7 +2,7 @@
 
 #include "samplerandom.h"
 
-#include <QStringEncoder>
+#include "cp932.h"
 
 namespace kt63::sample {
 
@@ -10,8 +10,7 @@ namespace {
 
 QByteArray ToCodePage932(const QString& text)
 {
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(text);
+    return QByteArray::fromStdString(EncodeCp932(text.toStdString()));
 }
 
 template <size_t N> QString Pick(const char* const (&words)[N], SampleRandom& random)

@@ -1,4 +1,5 @@
 #include "cp932.h"
+#include "cp932character.h"
 
 #include "widetext_win32.h"
 
@@ -41,6 +42,21 @@ size_t CharacterLength(std::string_view bytes, size_t at)
     return IsSingleByteCharacter(byte) ? 1 : 0;
 }
 
+// One character of UTF-16, one unit or a surrogate pair, in the code page; false when the code
+// page cannot hold it. Windows' nearest look-alikes are refused here already.
+bool EncodeCharacter(std::wstring_view character, std::string& bytes)
+{
+    char encoded[4];
+    BOOL lost = FALSE;
+    const int done = ::WideCharToMultiByte(CodePage932, WC_NO_BEST_FIT_CHARS, character.data(),
+                                           static_cast<int>(character.size()), encoded,
+                                           sizeof encoded, nullptr, &lost);
+    if (done <= 0 || lost)
+        return false;
+    bytes.append(encoded, static_cast<size_t>(done));
+    return true;
+}
+
 } // namespace
 
 // Character by character, so that a byte that starts no character costs only itself, as the
@@ -59,6 +75,11 @@ std::string DecodeCp932(std::string_view bytes)
         }
     }
     return Utf8FromWide(text);
+}
+
+bool AppendCp932Character(std::string_view character, std::string& bytes)
+{
+    return EncodeCharacter(WideFromUtf8(character), bytes);
 }
 
 } // namespace kt63

@@ -47,5 +47,43 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeRow{"nothing", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// What the window counts against a name's byte limit and what the sample writes.
+struct EncodeRow
+{
+    const char* name;
+    std::string text;
+    std::string bytes;
+    bool fits;
+};
+
+void PrintTo(const EncodeRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class EncodeCp932Test : public ::testing::TestWithParam<EncodeRow>
+{
+};
+
+TEST_P(EncodeCp932Test, GivesTheCodePageBytesAndAQuestionMarkForEveryCharacterItLacks)
+{
+    EXPECT_EQ(EncodeCp932(GetParam().text), GetParam().bytes);
+    EXPECT_EQ(FitsCp932(GetParam().text), GetParam().fits);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, EncodeCp932Test,
+    ::testing::Values(EncodeRow{"ascii", "T-34 (B)", "T-34 (B)", true},
+                      EncodeRow{"half_width_katakana", "ﾒｯｻｰ", "\xD2\xAF\xBB\xB0", true},
+                      EncodeRow{"double_byte_kanji", "零戦", "\x97\xEB\x90\xED", true},
+                      EncodeRow{"nec_selected_ibm_kanji_as_ibm", "\xE7\xBA\x8A", "\xFA\x5C", true},
+                      EncodeRow{"full_width_not_sign_as_jis", "￢", "\x81\xCA", true},
+                      EncodeRow{"yen_sign_is_no_backslash", "¥5", "?5", false},
+                      EncodeRow{"emoji_between_kanji", "兵\xF0\x9F\x98\x80器", "\x95\xBA?\x8A\xED",
+                                false},
+                      EncodeRow{"question_mark_itself", "?", "?", true},
+                      EncodeRow{"nothing", "", "", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace kt63
