@@ -1,5 +1,5 @@
-// The real kt63-table applying a patch of 24 runs of two fields while one call on the data file fails or
-// another program acts, made by the fault library loaded into it (tests/support).
+// The real kt63-table applying a patch of 24 runs of two fields while one call on the data file
+// fails or another program acts, made by the fault library loaded into it (tests/support).
 
 #include "clitestfiles.h"
 #include "process.h"
