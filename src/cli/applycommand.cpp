@@ -125,10 +125,15 @@ int RunApply(const ApplyOptions& options, std::ostream& console)
     const DataImage base = BaseImage(image, options.bases, problems);
     for (const std::string& path : options.patches) {
         Patch patch = ReadPatch(path, base, options.reverse);
-        // Grown to the size needed, not doubled: a patch of every field has 460,000 changes.
-        changes.reserve(changes.size() + patch.changes.size());
-        changes.insert(changes.end(), std::make_move_iterator(patch.changes.begin()),
-                       std::make_move_iterator(patch.changes.end()));
+        // The first patch's list is taken as it is, not copied: a patch of every field has
+        // 460,000 changes. Later ones are added, the list grown to the size needed.
+        if (changes.empty()) {
+            changes = std::move(patch.changes);
+        } else {
+            changes.reserve(changes.size() + patch.changes.size());
+            changes.insert(changes.end(), std::make_move_iterator(patch.changes.begin()),
+                           std::make_move_iterator(patch.changes.end()));
+        }
         Append(problems, patch.problems);
     }
     Append(problems, CheckChanges(changes, image));
