@@ -127,9 +127,10 @@ FileIdentity HeldDataFile::Identity()
     return Check().identity;
 }
 
-void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes)
+void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
+                         WriteRuns runs)
 {
-    Change(before, writes, {}, false, WriteRuns::FieldByField);
+    Change(before, writes, {}, false, runs);
 }
 
 ReadBack HeldDataFile::WriteAndReadBack(std::span<const ByteSpan> before,

@@ -125,7 +125,8 @@ public:
     // EReadError, EFChangedError or EFCheckError; the file is then as before, unless the message
     // says that it may be partly written, or that another program changed it meanwhile (and
     // what is at the path now).
-    void Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes);
+    void Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
+               WriteRuns runs = WriteRuns::FieldByField);
 
     // Write, but every field is read back before the last look at the file. When one does not
     // hold what was written, every field is put back and the mismatches are given; a read that
