@@ -390,6 +390,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "nothing written: 1 problem\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The patches' changes keep the order the patches are given in, whichever list is the longer:
+// the later change of a field is the one named as the second.
+TEST_F(ApplyTest, PatchesKeepTheirOrder)
+{
+    const std::string one = Patch("one.csv", "Weapon,Speed\r\n17,1\r\n");
+    const std::string three = Patch("three.csv", "Weapon,Speed\r\n3,5\r\n4,6\r\n17,2\r\n");
+    for (const auto& [first, second, later, earlier] :
+         {std::tuple{one, three, three + " row 4", one + " row 2"},
+          std::tuple{three, one, one + " row 2", three + " row 4"}}) {
+        EXPECT_EQ(Apply({first, second}), ExitDifferent);
+        EXPECT_EQ(output, later + ": weapon 17 Speed: changed a second time (first in " + earlier +
+                              ")\nnothing written: 1 problem\n");
+    }
+    ExpectUntouched();
+}
+
 TEST_F(ApplyTest, UnreadablePatchesAreErrorsNamingTheFile)
 {
     for (const auto& [name, text, message] :
