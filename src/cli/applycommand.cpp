@@ -125,8 +125,13 @@ void Join(std::vector<FieldChange>& changes, std::vector<FieldChange>&& more)
 
 void ListChanges(std::ostream& console, const std::vector<FieldChange>& changes, const char* lead)
 {
-    for (const FieldChange& change : changes)
-        console << lead << DescribeChange(change) << '\n';
+    std::string line;
+    for (const FieldChange& change : changes) {
+        line = lead;
+        AppendChange(line, change);
+        line += '\n';
+        console.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
 }
 
 } // namespace
