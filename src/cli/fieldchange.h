@@ -52,4 +52,9 @@ std::string DescribeField(const FieldChange& change);
 // The field with both values: "weapon 17 Speed 12 -> 15".
 std::string DescribeChange(const FieldChange& change);
 
+// DescribeField and DescribeChange added to the end of `text`, so that a list of half a million
+// changes reuses one line.
+void AppendField(std::string& text, const FieldChange& change);
+void AppendChange(std::string& text, const FieldChange& change);
+
 } // namespace kt63

@@ -3,8 +3,6 @@
 #include "tablefileerror.h"
 
 #include <algorithm>
-#include <climits>
-#include <iterator>
 #include <nlohmann/json.hpp>
 
 namespace kt63 {
@@ -14,46 +12,34 @@ namespace {
 using Json = nlohmann::json;
 
 // The text as the parser reads it: a byte at a time, the next piece fetched when one is used
-// up. The parser copies its iterators, so their state lives here.
-struct Pieces
-{
-    const NextPiece& next;
-    std::string_view piece;
-    size_t at = 0;
-
-    void Advance()
-    {
-        if (++at == piece.size()) {
-            piece = next();
-            at = 0;
-        }
-    }
-};
-
-class PieceIterator
+// up. The parser's own adapter over iterators compares them at every byte; this one only
+// counts down what is left of the piece.
+class PieceAdapter
 {
 public:
-    using iterator_category = std::input_iterator_tag;
-    using value_type = char;
-    using difference_type = std::ptrdiff_t;
-    using pointer = const char*;
-    using reference = const char&;
+    using char_type = char;
 
-    PieceIterator() = default; // the end
-    explicit PieceIterator(Pieces& pieces) : mPieces(&pieces) {}
+    explicit PieceAdapter(const NextPiece& next) : mNext(&next) {}
 
-    const char& operator*() const { return mPieces->piece[mPieces->at]; }
-    PieceIterator& operator++()
+    std::char_traits<char>::int_type get_character()
     {
-        mPieces->Advance();
-        return *this;
+        if (mAt == mEnd && !Fetch())
+            return std::char_traits<char>::eof();
+        return std::char_traits<char>::to_int_type(*mAt++);
     }
-    bool operator==(const PieceIterator& other) const { return AtEnd() == other.AtEnd(); }
 
 private:
-    bool AtEnd() const { return mPieces == nullptr || mPieces->piece.empty(); }
+    bool Fetch()
+    {
+        const std::string_view piece = (*mNext)();
+        mAt = piece.data();
+        mEnd = mAt + piece.size();
+        return !piece.empty();
+    }
 
-    Pieces* mPieces = nullptr;
+    const NextPiece* mNext;
+    const char* mAt = nullptr;
+    const char* mEnd = nullptr;
 };
 
 // One member of a change as the text gave it.
@@ -344,9 +330,8 @@ private:
 
 Patch ParseJsonPieces(const NextPiece& next, const std::string& name)
 {
-    Pieces pieces{next, next()};
     PatchHandler handler(name);
-    Json::sax_parse(PieceIterator(pieces), PieceIterator(), &handler);
+    nlohmann::detail::parser<Json, PieceAdapter>(PieceAdapter(next)).sax_parse(&handler);
     return handler.Finish();
 }
 

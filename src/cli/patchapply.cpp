@@ -5,7 +5,6 @@
 #include "recordfields.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace kt63 {
 
@@ -49,22 +48,20 @@ uint64_t CellCode(const FieldChange& change)
 }
 
 // For each change, the index of the first change of the same field: itself when none came
-// before. Sorting indices keeps this to a few bytes a change, where a map of the fields would
-// take a node each.
+// before. Sorting the fields' codes with the changes' indices keeps this to a few bytes a
+// change, where a map of the fields would take a node each; each code is found once, not at
+// every comparison.
 std::vector<uint32_t> FirstOfEachField(const std::vector<FieldChange>& changes)
 {
-    std::vector<uint32_t> order(changes.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&changes](uint32_t a, uint32_t b) {
-        const uint64_t codeA = CellCode(changes[a]);
-        const uint64_t codeB = CellCode(changes[b]);
-        return codeA != codeB ? codeA < codeB : a < b;
-    });
+    std::vector<std::pair<uint64_t, uint32_t>> order(changes.size());
+    for (uint32_t i = 0; i < changes.size(); ++i)
+        order[i] = {CellCode(changes[i]), i};
+    std::sort(order.begin(), order.end());
     std::vector<uint32_t> first(changes.size());
     for (size_t i = 0; i < order.size(); ++i)
-        first[order[i]] = i > 0 && CellCode(changes[order[i]]) == CellCode(changes[order[i - 1]])
-                              ? first[order[i - 1]]
-                              : order[i];
+        first[order[i].second] = i > 0 && order[i].first == order[i - 1].first
+                                     ? first[order[i - 1].second]
+                                     : order[i].second;
     return first;
 }
 
@@ -78,14 +75,17 @@ FieldWrite WriteOf(const FieldChange& change)
 }
 
 // The writes in the order of their offsets, so that neighbouring fields join into one write,
-// and for each the change it came from.
+// and for each the change it came from. Each offset is found once and sorted with its index in
+// one number.
 std::vector<uint32_t> OrderOfOffsets(const std::vector<FieldChange>& changes)
 {
+    std::vector<uint64_t> keys(changes.size());
+    for (uint32_t i = 0; i < changes.size(); ++i)
+        keys[i] = uint64_t{static_cast<uint32_t>(OffsetOf(changes[i]))} << 32 | i;
+    std::sort(keys.begin(), keys.end());
     std::vector<uint32_t> order(changes.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&changes](uint32_t a, uint32_t b) {
-        return OffsetOf(changes[a]) < OffsetOf(changes[b]);
-    });
+    std::transform(keys.begin(), keys.end(), order.begin(),
+                   [](uint64_t key) { return static_cast<uint32_t>(key); });
     return order;
 }
 

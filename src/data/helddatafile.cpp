@@ -127,9 +127,10 @@ FileIdentity HeldDataFile::Identity()
     return Check().identity;
 }
 
-void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes)
+void HeldDataFile::Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
+                         WriteRuns runs)
 {
-    Change(before, writes, {}, false, WriteRuns::FieldByField);
+    Change(before, writes, {}, false, runs);
 }
 
 ReadBack HeldDataFile::WriteAndReadBack(std::span<const ByteSpan> before,
@@ -147,7 +148,7 @@ ReadBack HeldDataFile::Change(std::span<const ByteSpan> before, std::span<const 
 {
     WriteJournal journal(mStream);
     const StreamStatus status = Check();
-    const BytesBefore old = ReadBefore(before, writes);
+    const BytesBefore old = ReadBefore(before, writes, runs);
     if (safeguards.journal == nullptr)
         return WriteFields(old, writes, runs, journal, safeguards.interrupted, readBack);
     StopIfInterrupted(safeguards.interrupted, journal);
@@ -179,12 +180,9 @@ ReadBack HeldDataFile::WriteFields(const BytesBefore& old, std::span<const Field
         next += run.count;
         StopIfInterrupted(interrupted, journal);
         const FieldPlace& place = run.place;
-        if (!MoveTo(place, failure))
-            FailWrite(journal, failure);
         GatherRun(writes, run.first, run.count, bytes);
-        if (journal.Write(place.offset, bytes.data(), old.At(place), place.width) != place.width)
-            FailWrite(journal, WriteFailure());
-        mPosition = place.offset + place.width;
+        if (WriteRun(place, bytes.data(), old.At(place), runs, journal, failure) != place.width)
+            FailWrite(journal, failure);
     }
     if (!mStream.Sync())
         FailWrite(journal, WriteFailure());
@@ -223,13 +221,33 @@ void HeldDataFile::EndJournal(JournalStore& store, WriteJournal& journal, bool c
     throw EJournalError(EJournalError::Step::Remove, store.Name(), failure, PutBack(journal));
 }
 
+// The window's field by field writes keep their seeks; runs are written where they go.
+int32_t HeldDataFile::WriteRun(const FieldPlace& place, const uint8_t* bytes, const uint8_t* before,
+                               WriteRuns runs, WriteJournal& journal, std::string& failure)
+{
+    if (runs == WriteRuns::FieldByField && !MoveTo(place, failure))
+        return -1;
+    const int32_t written = runs == WriteRuns::FieldByField
+                                ? journal.Write(place.offset, bytes, before, place.width)
+                                : journal.WriteAt(place.offset, bytes, before, place.width);
+    mPosition =
+        runs == WriteRuns::FieldByField && written == place.width ? place.offset + place.width : -1;
+    if (written != place.width)
+        failure = WriteFailure();
+    return written;
+}
+
 HeldDataFile::BytesBefore HeldDataFile::ReadBefore(std::span<const ByteSpan> spans,
-                                                   std::span<const FieldWrite> writes)
+                                                   std::span<const FieldWrite> writes,
+                                                   WriteRuns runs)
 {
     BytesBefore old;
     for (const ByteSpan& span : spans) {
         std::vector<uint8_t> bytes(static_cast<size_t>(span.size));
-        if (std::string failure; !ReadAt({span.offset, span.size, true}, bytes.data(), failure))
+        const FieldPlace place{span.offset, span.size, true};
+        std::string failure;
+        if (runs == WriteRuns::FieldByField ? !ReadAt(place, bytes.data(), failure)
+                                            : !ReadPlaced(place, bytes.data(), failure))
             FailRead(failure);
         old.Add(span, std::move(bytes));
     }
@@ -250,30 +268,64 @@ ReadBack HeldDataFile::ReadWrittenFields(const BytesBefore& old, std::span<const
     std::string failure;
     std::vector<uint8_t> found;
     for (size_t next = 0; next < writes.size();) {
-        const Run run = RunAt(old, writes, next, runs);
+        const Run run = runs == WriteRuns::FieldByField ? RunAt(old, writes, next, runs)
+                                                        : PieceAt(old, writes, next);
         next += run.count;
         StopIfInterrupted(interrupted, journal);
         found.resize(static_cast<size_t>(run.place.width));
-        if (!ReadAt({run.place.offset, run.place.width, true}, found.data(), failure)) {
+        if (runs == WriteRuns::FieldByField ? !ReadAt(run.place, found.data(), failure)
+                                            : !ReadPlaced(run.place, found.data(), failure)) {
             CheckAfterWrites(journal);
             throw EReadError(FileName(), failure, PutBack(journal));
         }
-        for (size_t i = run.first; i < run.first + run.count; ++i) {
-            const FieldPlace& place = writes[i].place;
-            const auto at = found.begin() + (place.offset - run.place.offset);
-            if (!std::equal(at, at + place.width, writes[i].bytes.begin())) {
-                FieldBytes bytes{};
-                std::copy_n(at, place.width, bytes.begin());
-                result.mismatches.push_back({i, bytes});
-            }
-        }
+        CompareRun(writes, run, found, result.mismatches);
     }
     return result;
 }
 
+// Notes each field of `run` whose bytes in `found` (read from the run's place) are not those
+// written.
+void HeldDataFile::CompareRun(std::span<const FieldWrite> writes, const Run& run,
+                              const std::vector<uint8_t>& found,
+                              std::vector<ReadBack::Mismatch>& mismatches)
+{
+    for (size_t i = run.first; i < run.first + run.count; ++i) {
+        const FieldPlace& place = writes[i].place;
+        const auto at = found.begin() + (place.offset - run.place.offset);
+        if (!std::equal(at, at + place.width, writes[i].bytes.begin())) {
+            FieldBytes bytes{};
+            std::copy_n(at, place.width, bytes.begin());
+            mismatches.push_back({i, bytes});
+        }
+    }
+}
+
+// The fields from writes[first] on that one read of at most ReadBackPiece bytes takes back,
+// from the lowest of their offsets to the highest of their ends: the bytes between them are read
+// but only compared where a field lies. The piece stays inside one span read before the change,
+// which the file is known to hold.
+HeldDataFile::Run HeldDataFile::PieceAt(const BytesBefore& old, std::span<const FieldWrite> writes,
+                                        size_t first)
+{
+    static constexpr int32_t ReadBackPiece = 256 * 1024;
+    Run piece{first, 1, writes[first].place};
+    for (; first + piece.count < writes.size(); ++piece.count) {
+        const FieldPlace& next = writes[first + piece.count].place;
+        const int32_t begin = std::min(piece.place.offset, next.offset);
+        const int32_t end =
+            std::max(piece.place.offset + piece.place.width, next.offset + next.width);
+        const FieldPlace wider{begin, end - begin, true};
+        if (wider.width > ReadBackPiece || old.At(wider) == nullptr)
+            break;
+        piece.place = wider;
+    }
+    return piece;
+}
+
 // The run that begins with writes[first]: a field joins it when it begins where the run ends,
 // and the bytes before it are in the same span read before the change, so that the run's are
-// too. Found afresh for the writing and the reading back, so that no list of runs is held.
+// too. Found as the writing goes (and the reading back, field by field), so that no list of runs
+// is held.
 HeldDataFile::Run HeldDataFile::RunAt(const BytesBefore& old, std::span<const FieldWrite> writes,
                                       size_t first, WriteRuns runs)
 {
@@ -361,6 +413,16 @@ bool HeldDataFile::ReadAt(const FieldPlace& place, uint8_t* bytes, std::string& 
         return true;
     }
     mPosition = -1;
+    failure = mStream.LastError() != 0 ? mStream.LastErrorText() : ShortRead(got, place.width);
+    return false;
+}
+
+bool HeldDataFile::ReadPlaced(const FieldPlace& place, uint8_t* bytes, std::string& failure)
+{
+    mPosition = -1;
+    const int32_t got = mStream.ReadAt(place.offset, bytes, place.width);
+    if (got == place.width)
+        return true;
     failure = mStream.LastError() != 0 ? mStream.LastErrorText() : ShortRead(got, place.width);
     return false;
 }

@@ -41,9 +41,10 @@ struct FieldWrite
     FieldBytes bytes; // the first `place.width` count
 };
 
-// How a change's fields reach the file: each in its own write, in the order given (the
+// How a change's fields reach the file: each in its own seek and write, in the order given (the
 // window's saves), or those that follow each other in the file, in the order given, joined
-// into one write, which the reading back and the putting back then take as one too.
+// into one write at its place, without a seek; the putting back takes such a run as one too,
+// and the reading back reads the runs in a few large pieces, comparing only the fields' bytes.
 enum class WriteRuns : uint8_t { FieldByField, Contiguous };
 
 // What reading a change's fields back found: the fields that did not hold their new bytes, and
@@ -124,7 +125,8 @@ public:
     // EReadError, EFChangedError or EFCheckError; the file is then as before, unless the message
     // says that it may be partly written, or that another program changed it meanwhile (and
     // what is at the path now).
-    void Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes);
+    void Write(std::span<const ByteSpan> before, std::span<const FieldWrite> writes,
+               WriteRuns runs = WriteRuns::FieldByField);
 
     // Write, but every field is read back before the last look at the file. When one does not
     // hold what was written, every field is put back and the mismatches are given; a read that
@@ -145,9 +147,16 @@ private:
     ReadBack WriteFields(const BytesBefore& old, std::span<const FieldWrite> writes, WriteRuns runs,
                          WriteJournal& journal, const std::atomic<bool>* interrupted,
                          bool readBack);
-    BytesBefore ReadBefore(std::span<const ByteSpan> spans, std::span<const FieldWrite> writes);
+    BytesBefore ReadBefore(std::span<const ByteSpan> spans, std::span<const FieldWrite> writes,
+                           WriteRuns runs);
+    int32_t WriteRun(const FieldPlace& place, const uint8_t* bytes, const uint8_t* before,
+                     WriteRuns runs, WriteJournal& journal, std::string& failure);
     static Run RunAt(const BytesBefore& old, std::span<const FieldWrite> writes, size_t first,
                      WriteRuns runs);
+    static Run PieceAt(const BytesBefore& old, std::span<const FieldWrite> writes, size_t first);
+    static void CompareRun(std::span<const FieldWrite> writes, const Run& run,
+                           const std::vector<uint8_t>& found,
+                           std::vector<ReadBack::Mismatch>& mismatches);
     ReadBack ReadWrittenFields(const BytesBefore& old, std::span<const FieldWrite> writes,
                                WriteRuns runs, WriteJournal& journal,
                                const std::atomic<bool>* interrupted);
@@ -166,6 +175,8 @@ private:
     // not every byte of the field (or span) arrives.
     bool MoveTo(const FieldPlace& place, std::string& failure);
     bool ReadAt(const FieldPlace& place, uint8_t* bytes, std::string& failure);
+    // ReadAt in one positioned read, without a seek; the position is then not known.
+    bool ReadPlaced(const FieldPlace& place, uint8_t* bytes, std::string& failure);
     std::string WriteFailure() const;
 
     std::unique_ptr<TStream> mOwned;

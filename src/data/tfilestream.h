@@ -43,6 +43,10 @@ public:
     int32_t Read(void* buffer, int32_t count) override;
     // Goes on after a partial write until every byte is written or the system refuses.
     int32_t Write(const void* buffer, int32_t count) override;
+    // pread and pwrite: one call each where nothing goes wrong; a transfer the system cuts
+    // short or a signal interrupts goes on from where it stopped.
+    int32_t ReadAt(int32_t offset, void* buffer, int32_t count) override;
+    int32_t WriteAt(int32_t offset, const void* buffer, int32_t count) override;
     bool Sync() override;
     std::string FileName() const override { return mPath; }
 

@@ -140,6 +140,45 @@ int32_t TFileStream::Write(const void* buffer, int32_t count)
     return written;
 }
 
+int32_t TFileStream::ReadAt(int32_t offset, void* buffer, int32_t count)
+{
+    auto* bytes = static_cast<uint8_t*>(buffer);
+    int32_t got = 0;
+    SetLastError(0);
+    while (got < count) {
+        const ssize_t done = ::pread(mHandle, bytes + got, static_cast<size_t>(count - got),
+                                     static_cast<off_t>(offset) + got);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done < 0)
+            SetLastError(errno);
+        if (done <= 0)
+            break; // the end of the file, or the system's refusal
+        got += static_cast<int32_t>(done);
+    }
+    return got;
+}
+
+int32_t TFileStream::WriteAt(int32_t offset, const void* buffer, int32_t count)
+{
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    int32_t written = 0;
+    SetLastError(0);
+    while (written < count) {
+        const ssize_t done =
+            ::pwrite(mHandle, bytes + written, static_cast<size_t>(count - written),
+                     static_cast<off_t>(offset) + written);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0) {
+            SetLastError(done < 0 ? errno : EIO);
+            break;
+        }
+        written += static_cast<int32_t>(done);
+    }
+    return written;
+}
+
 bool TFileStream::Sync()
 {
     SetLastError(::fdatasync(mHandle) == 0 ? 0 : errno);

@@ -191,6 +191,63 @@ int32_t TFileStream::Write(const void* buffer, int32_t count)
     return written;
 }
 
+namespace {
+
+// Where a transfer on a synchronous handle is to begin; the call moves the file pointer as well.
+OVERLAPPED PlaceAt(int64_t offset)
+{
+    OVERLAPPED place{};
+    place.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
+    place.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return place;
+}
+
+} // namespace
+
+int32_t TFileStream::ReadAt(int32_t offset, void* buffer, int32_t count)
+{
+    auto* bytes = static_cast<uint8_t*>(buffer);
+    int32_t got = 0;
+    SetLastError(offset < 0 ? EINVAL : 0);
+    while (offset >= 0 && got < count) {
+        OVERLAPPED place = PlaceAt(int64_t{offset} + got);
+        DWORD done = 0;
+        if (!::ReadFile(Native(mHandle), bytes + got, static_cast<DWORD>(count - got), &done,
+                        &place)) {
+            // Reading at or past the end is no error, as a read from the position would be.
+            const DWORD error = ::GetLastError();
+            SetLastError(error == ERROR_HANDLE_EOF ? 0 : ErrorNumber(error));
+            break;
+        }
+        if (done == 0)
+            break;
+        got += static_cast<int32_t>(done);
+    }
+    return got;
+}
+
+int32_t TFileStream::WriteAt(int32_t offset, const void* buffer, int32_t count)
+{
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    int32_t written = 0;
+    SetLastError(offset < 0 ? EINVAL : 0);
+    while (offset >= 0 && written < count) {
+        OVERLAPPED place = PlaceAt(int64_t{offset} + written);
+        DWORD done = 0;
+        if (!::WriteFile(Native(mHandle), bytes + written, static_cast<DWORD>(count - written),
+                         &done, &place)) {
+            SetLastError(ErrorNumber(::GetLastError()));
+            break;
+        }
+        if (done == 0) {
+            SetLastError(EIO);
+            break;
+        }
+        written += static_cast<int32_t>(done);
+    }
+    return written;
+}
+
 // Asks the system to write its cache and the disk's to the medium; whether a disk's own cache
 // obeys is up to the disk.
 bool TFileStream::Sync()

@@ -56,6 +56,15 @@ public:
     // end lengthens the stream.
     virtual int32_t Write(const void* buffer, int32_t count) = 0;
 
+    // Reads up to `count` bytes at `offset` from the beginning, whatever the position, and gives
+    // how many arrived: fewer only where the stream ends or the system refused (LastError says
+    // why). A file makes it one call, where a seek and a read would be two. The position
+    // afterwards is not to be relied on: a stream without such a call seeks and reads.
+    virtual int32_t ReadAt(int32_t offset, void* buffer, int32_t count);
+
+    // Writes `count` bytes at `offset` as ReadAt reads them, and gives how many were written.
+    virtual int32_t WriteAt(int32_t offset, const void* buffer, int32_t count);
+
     // Puts what has been written onto the storage, so that it survives a crash or a power cut.
     // Gives false when the system reports that it could not.
     virtual bool Sync() { return true; }
@@ -63,8 +72,8 @@ public:
     // The name errors give the stream: the path a file was opened by; empty for memory.
     virtual std::string FileName() const { return {}; }
 
-    // The system's error number of the latest Seek, Read, Write or Sync: 0 when it succeeded, or
-    // when a read merely met the end of the stream.
+    // The system's error number of the latest Seek, Read, Write, ReadAt, WriteAt or Sync: 0 when it
+    // succeeded, or when a read merely met the end of the stream.
     int LastError() const { return mLastError; }
 
     // The system's own words for LastError, ready to go into a message.
@@ -82,6 +91,10 @@ protected:
     void SetLastError(int error) { mLastError = error; }
 
 private:
+    // Moves to `offset` for ReadAt and WriteAt; a seek that lands elsewhere without the system's
+    // word for it is an input/output error.
+    bool MoveTo(int32_t offset);
+
     int mLastError = 0;
 };
 

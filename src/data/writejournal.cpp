@@ -9,12 +9,23 @@ namespace kt63 {
 int32_t WriteJournal::Write(int32_t offset, const uint8_t* bytes, const uint8_t* before,
                             int32_t width)
 {
-    const Entry entry{offset, mFile.Write(bytes, width), static_cast<uint32_t>(mBefore.size())};
-    if (entry.written > 0) {
-        mBefore.insert(mBefore.end(), before, before + entry.written);
-        mEntries.push_back(entry);
+    return Note(offset, mFile.Write(bytes, width), before);
+}
+
+int32_t WriteJournal::WriteAt(int32_t offset, const uint8_t* bytes, const uint8_t* before,
+                              int32_t width)
+{
+    return Note(offset, mFile.WriteAt(offset, bytes, width), before);
+}
+
+// Keeps the bytes before of as much as the write reached, a part of it included.
+int32_t WriteJournal::Note(int32_t offset, int32_t written, const uint8_t* before)
+{
+    if (written > 0) {
+        mEntries.push_back({offset, written, static_cast<uint32_t>(mBefore.size())});
+        mBefore.insert(mBefore.end(), before, before + written);
     }
-    return entry.written;
+    return written;
 }
 
 Undo WriteJournal::RollBack(int64_t end)
@@ -29,8 +40,8 @@ Undo WriteJournal::RollBack(int64_t end)
         if (reach <= 0)
             continue;
         putAny = true;
-        restored = mFile.Seek(entry->offset, soFromBeginning) == entry->offset &&
-                   mFile.Write(mBefore.data() + entry->before, reach) == reach && restored;
+        restored = mFile.WriteAt(entry->offset, mBefore.data() + entry->before, reach) == reach &&
+                   restored;
     }
     if (putAny)
         restored = mFile.Sync() && restored;

@@ -20,6 +20,9 @@ public:
     // `before` are the bytes there now. Gives how many bytes the write reached.
     int32_t Write(int32_t offset, const uint8_t* bytes, const uint8_t* before, int32_t width);
 
+    // Write, at `offset` whatever the position.
+    int32_t WriteAt(int32_t offset, const uint8_t* bytes, const uint8_t* before, int32_t width);
+
     // Writes back the bytes that every write so far replaced, newest first, and syncs them.
     // Bytes at or beyond `end` are left alone: a file another program cut short is not made
     // long again. Gives what is left of the change.
@@ -29,6 +32,8 @@ public:
     bool IsUndone() const { return mEntries.empty() || mPutBack; }
 
 private:
+    int32_t Note(int32_t offset, int32_t written, const uint8_t* before);
+
     struct Entry
     {
         int32_t offset;

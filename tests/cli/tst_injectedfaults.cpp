@@ -1,5 +1,5 @@
-// The real kt63-table applying a patch of 24 fields while one call on the data file fails or
-// another program acts, made by the fault library loaded into it (tests/support).
+// The real kt63-table applying a patch of 24 runs of two fields while one call on the data file
+// fails or another program acts, made by the fault library loaded into it (tests/support).
 
 #include "clitestfiles.h"
 #include "process.h"
@@ -32,11 +32,16 @@ protected:
     {
         original = test::RandomBytes(test::DataFileSize, 71);
         patched = original;
-        std::string csv = "Weapon,Speed\r\n";
+        // Month and Year lie side by side: each weapon's pair goes in one write.
+        std::string csv = "Weapon,Month,Year\r\n";
         for (int32_t weapon = 1; weapon <= 24; ++weapon) {
-            uint8_t& speed = patched[static_cast<size_t>(test::WeaponAt(weapon, 28))];
-            speed ^= 1;
-            csv += std::to_string(weapon) + "," + std::to_string(speed) + "\r\n";
+            csv += std::to_string(weapon);
+            for (int32_t offset : {125, 126}) {
+                uint8_t& byte = patched[static_cast<size_t>(test::WeaponAt(weapon, offset))];
+                byte ^= 1;
+                csv += "," + std::to_string(byte);
+            }
+            csv += "\r\n";
         }
         test::WriteBytes(data, original);
         other = test::RandomBytes(test::DataFileSize, 72);
@@ -58,7 +63,7 @@ protected:
 
     test::TempDir dir;
     std::string data = dir.path("Qelvint.dll");
-    std::string patch = dir.path("speed.csv");
+    std::string patch = dir.path("dates.csv");
     std::string console = dir.path("console.txt");
     test::Bytes original;
     test::Bytes patched;
@@ -73,7 +78,7 @@ TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
     const std::string out = test::ReadText(console);
     if (row.after == After::Patched) {
         EXPECT_EQ(run.status, 0) << run.output;
-        EXPECT_TRUE(out.ends_with("\n24 fields written\n")) << out;
+        EXPECT_TRUE(out.ends_with("\n48 fields written\n")) << out;
         EXPECT_EQ(test::ReadBytes(data), patched);
         return;
     }
@@ -106,10 +111,11 @@ TEST_P(InjectedFault, SaysWhatHappenedAndLeavesNoMixedFile)
     }
 }
 
-// The apply reads the tables (2 seeks and reads), reads them again before writing (2 more),
-// writes the 24 fields (seeks 5 to 28), syncs, and reads each field back (seeks 29 to 52, reads
-// 5 to 28); it looks at the path before each of those steps, once more to count the file's
-// names before it writes its journal, and last after the reading back (stat 5).
+// The apply reads the tables (2 seeks and reads), reads them again before writing (reads 3 and 4,
+// each at its place without a seek), writes the 24 runs (writes 1 to 24, likewise), syncs, and
+// reads the runs back in one read (read 5); it looks at the path before each of those steps,
+// once more to count the file's names before it writes its journal, and last after the reading
+// back (stat 5). A transfer the system cuts short or a signal interrupts goes on.
 const std::string kNotSaved = ": 保存されていません";
 const std::string kReplaced = "は保存中に他のﾌﾟﾛｸﾞﾗﾑに置き換えられました" + kNotSaved;
 const std::string kDeleted = "は保存中に削除されました" + kNotSaved;
@@ -121,14 +127,20 @@ INSTANTIATE_TEST_SUITE_P(
         InjectedRow{"none", "none:0", "", After::Patched},
         InjectedRow{"tables_read_short", "shortread:2",
                     "を読み込めません (714612 ﾊﾞｲﾄ中 714611 ﾊﾞｲﾄしか読めません)", After::Old},
+        InjectedRow{"tables_seek", "seek:2", "を読み込めません (位置 ", After::Old},
         InjectedRow{"old_bytes_unreadable", "read:3", "を読み込めません (Input/output error)",
                     After::Old},
-        InjectedRow{"seek_of_the_last_write", "seek:28", "に書き込めません (位置 ", After::Old},
+        InjectedRow{"old_bytes_read_interrupted", "readeintr:4", "", After::Patched},
         InjectedRow{"first_write", "write:1", "に書き込めません (Input/output error)", After::Old},
+        InjectedRow{"last_write", "write:24", "に書き込めません (Input/output error)", After::Old},
+        InjectedRow{"run_broken_off_after_one_byte", "partwrite:12",
+                    "に書き込めません (Input/output error)", After::Old},
+        InjectedRow{"run_written_short_goes_on", "shortwrite:12", "", After::Patched},
+        InjectedRow{"write_interrupted_goes_on", "writeeintr:12", "", After::Patched},
         InjectedRow{"sync", "sync:1", "に書き込めません (Input/output error)", After::Old},
         InjectedRow{"path_unreadable_at_the_end", "stat:5",
                     "を確かめられません (Permission denied)" + kNotSaved, After::Old},
-        InjectedRow{"seek_of_the_read_back", "seek:29", kNotSaved, After::Old},
+        InjectedRow{"read_back_short_goes_on", "shortread:5", "", After::Patched},
         InjectedRow{"read_back_fails", "read:5",
                     "を読み込めません (Input/output error)" + kNotSaved, After::Old},
         InjectedRow{"renamed_over_at_the_first_write", "rename:1", kReplaced, After::Other},

@@ -5,6 +5,7 @@
 #include "faultystream.h"
 #include "helddatafile.h"
 #include "patchapply.h"
+#include "recordingstream.h"
 #include "scratchtmpfs.h"
 #include "tablefileerror.h"
 #include "tfilestream.h"
@@ -389,6 +390,22 @@ INSTANTIATE_TEST_SUITE_P(
                    "nothing written: 1 problem\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The patches' changes keep the order the patches are given in, whichever list is the longer:
+// the later change of a field is the one named as the second.
+TEST_F(ApplyTest, PatchesKeepTheirOrder)
+{
+    const std::string one = Patch("one.csv", "Weapon,Speed\r\n17,1\r\n");
+    const std::string three = Patch("three.csv", "Weapon,Speed\r\n3,5\r\n4,6\r\n17,2\r\n");
+    for (const auto& [first, second, later, earlier] :
+         {std::tuple{one, three, three + " row 4", one + " row 2"},
+          std::tuple{three, one, one + " row 2", three + " row 4"}}) {
+        EXPECT_EQ(Apply({first, second}), ExitDifferent);
+        EXPECT_EQ(output, later + ": weapon 17 Speed: changed a second time (first in " + earlier +
+                              ")\nnothing written: 1 problem\n");
+    }
+    ExpectUntouched();
+}
+
 TEST_F(ApplyTest, UnreadablePatchesAreErrorsNamingTheFile)
 {
     for (const auto& [name, text, message] :
@@ -578,6 +595,51 @@ TEST(WriteChanges, FieldsSideBySideGoInOneWrite)
     test::Put(bytes, test::WeaponAt(3, 125), 1, 0xA5);
     test::Put(bytes, test::WeaponAt(3, 126), 1, 0x5A);
     EXPECT_EQ(stream.bytes(), bytes);
+}
+
+// Each run is one call at its place, without a seek; the bytes to replace come in one read per
+// table span, and the reading back takes Speed to Year in one read of the bytes between them.
+TEST(WriteChanges, EachRunIsOneCallAndTheReadingBackOneRead)
+{
+    test::RecordingStream stream(test::RandomBytes(test::DataFileSize, 5));
+    HeldDataFile file(stream);
+    EXPECT_TRUE(WriteChanges(file, SpeedMonthYear()).empty());
+    const auto at = [](int32_t offset, int32_t count) {
+        return std::to_string(offset) + " " + std::to_string(count);
+    };
+    const std::array<ByteSpan, 2> spans = TableSpans();
+    const int32_t speed = test::WeaponAt(3, 28);
+    EXPECT_EQ(stream.calls(),
+              (std::vector<std::string>{"status", "read at " + at(spans[0].offset, spans[0].size),
+                                        "read at " + at(spans[1].offset, spans[1].size),
+                                        "write at " + at(speed, 1),
+                                        "write at " + at(test::WeaponAt(3, 125), 2), "sync",
+                                        "read at " + at(speed, 99), "status"}));
+}
+
+// A piece of the reading back stays inside one table span and under 256 KiB: the armament's
+// field, weapons 1 and 3 together, weapon 1921 (700 KB on) alone.
+TEST(WriteChanges, ReadingBackSplitsAtSpansAndDistance)
+{
+    test::RecordingStream stream(test::RandomBytes(test::DataFileSize, 6));
+    HeldDataFile file(stream);
+    const int32_t speed = FindColumn(Table(TableId::Weapons), "Speed");
+    std::vector<FieldChange> changes{{TableId::Weapons, {1921, 0}, speed, 0, 0x11, {}},
+                                     {TableId::Weapons, {3, 0}, speed, 0, 0x22, {}},
+                                     {TableId::Armaments, {0, 1}, 1, 0, 0xBEEF, {}},
+                                     {TableId::Weapons, {1, 0}, speed, 0, 0x33, {}}};
+    EXPECT_TRUE(WriteChanges(file, changes).empty());
+    const std::vector<std::string>& calls = stream.calls();
+    const auto sync = std::find(calls.begin(), calls.end(), "sync");
+    ASSERT_NE(sync, calls.end());
+    const auto read = [](int32_t offset, int32_t count) {
+        return "read at " + std::to_string(offset) + " " + std::to_string(count);
+    };
+    const int32_t first = test::WeaponAt(1, 28);
+    EXPECT_EQ(std::vector<std::string>(sync + 1, calls.end()),
+              (std::vector<std::string>{read(test::ArmamentAt(0, 1, 8), 2),
+                                        read(first, test::WeaponAt(3, 28) - first + 1),
+                                        read(test::WeaponAt(1921, 28), 1), "status"}));
 }
 
 TEST(WriteChanges, WritesOnlyTheFieldsBytes)

@@ -8,7 +8,8 @@
 namespace kt63::test {
 
 // A memory stream that notes every call, so a test can compare the exact sequence of seeks,
-// reads and writes with the one the file format asks for, and see where the file is looked at
+// reads and writes (those at a place named so) with the one the file format asks for, and see where
+// the file is looked at
 // ("status").
 class RecordingStream final : public TStream
 {
@@ -31,6 +32,16 @@ public:
     {
         mCalls.push_back("write " + std::to_string(count));
         return mStream.Write(buffer, count);
+    }
+    int32_t ReadAt(int32_t offset, void* buffer, int32_t count) override
+    {
+        mCalls.push_back("read at " + std::to_string(offset) + " " + std::to_string(count));
+        return mStream.ReadAt(offset, buffer, count);
+    }
+    int32_t WriteAt(int32_t offset, const void* buffer, int32_t count) override
+    {
+        mCalls.push_back("write at " + std::to_string(offset) + " " + std::to_string(count));
+        return mStream.WriteAt(offset, buffer, count);
     }
     bool Sync() override
     {

@@ -1,6 +1,7 @@
 #include "exception.h"
 #include "testfiles.h"
 #include "tfilestream.h"
+#include "tmemorystream.h"
 #include "utf8path.h"
 
 #include <gtest/gtest.h>
@@ -480,6 +481,74 @@ TEST_F(FileStreamTest, TransfersOfNothingDoNothing)
     EXPECT_EQ(stream.Write(&byte, -5), 0);
     EXPECT_EQ(stream.Seek(0, soFromCurrent), 0);
 }
+
+// --- ReadAt, WriteAt ---------------------------------------------------------------------------
+
+// A transfer at a place, on the file "00 01 ... 09": a file makes it one positioned call, a
+// stream in memory a seek and a transfer; both must give the same. `bytes` are those written,
+// or those a read must deliver; `after` the whole stream afterwards.
+struct PlacedRow
+{
+    const char* name;
+    bool write;
+    int32_t offset;
+    int32_t count;
+    Bytes bytes;
+    int32_t done;
+    int error;
+    Bytes after;
+};
+
+void PrintTo(const PlacedRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class PlacedTransfer : public FileStreamTest,
+                       public ::testing::WithParamInterface<std::tuple<PlacedRow, bool>>
+{
+};
+
+TEST_P(PlacedTransfer, MovesTheBytesAtTheirPlaceOnly)
+{
+    const auto& [row, inFile] = GetParam();
+    const Bytes start = test::ReadBytes(file);
+    TMemoryStream memory(start);
+    std::unique_ptr<TFileStream> held;
+    if (inFile)
+        held = std::make_unique<TFileStream>(file, kReadWriteDenyWrite);
+    TStream& stream = inFile ? static_cast<TStream&>(*held) : memory;
+    Bytes buffer(static_cast<size_t>(row.count), 0xAB);
+    const int32_t done = row.write ? stream.WriteAt(row.offset, row.bytes.data(), row.count)
+                                   : stream.ReadAt(row.offset, buffer.data(), row.count);
+    EXPECT_EQ(done, row.done);
+    EXPECT_EQ(stream.LastError(), row.error);
+    if (!row.write)
+        EXPECT_EQ(buffer, row.bytes) << "bytes not read keep what they held";
+    held.reset();
+    EXPECT_EQ(inFile ? test::ReadBytes(file) : memory.bytes(), row.after);
+}
+
+const Bytes kTen = test::Hex("00 01 02 03 04 05 06 07 08 09");
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PlacedTransfer,
+    ::testing::Combine(
+        ::testing::Values(
+            PlacedRow{"read_inside", false, 3, 4, test::Hex("03 04 05 06"), 4, 0, kTen},
+            PlacedRow{"read_over_the_end", false, 8, 4, test::Hex("08 09 AB AB"), 2, 0, kTen},
+            PlacedRow{"read_past_the_end", false, 12, 2, test::Hex("AB AB"), 0, 0, kTen},
+            PlacedRow{"read_before_the_start", false, -1, 2, test::Hex("AB AB"), 0, EINVAL, kTen},
+            PlacedRow{"write_inside", true, 2, 2, test::Hex("AA BB"), 2, 0,
+                      test::Hex("00 01 AA BB 04 05 06 07 08 09")},
+            PlacedRow{"write_past_the_end", true, 11, 1, test::Hex("CC"), 1, 0,
+                      test::Hex("00 01 02 03 04 05 06 07 08 09 00 CC")},
+            PlacedRow{"write_before_the_start", true, -3, 1, test::Hex("CC"), 0, EINVAL, kTen}),
+        ::testing::Bool()),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) ? "_file" : "_memory");
+    });
 
 // The stream holds "folder/data.bin" through the link "link" to "folder"; each row changes the
 // way to it as another program could. A path that leads nowhere is missing; one the system

@@ -1,9 +1,14 @@
 // A library to load with LD_PRELOAD into the real programs, so that their calls on one file meet
 // the faults a broken disk or another program can cause. When the program opens the path
 // KT63_FAULT_PATH while KT63_FAULT is set, that descriptor is watched; its calls are counted
-// from 1 afresh, and KT63_FAULT ("seek:3") says which one fails:
+// from 1 afresh, and KT63_FAULT ("seek:3") says which one fails. Reads are read and pread
+// (pread64), writes are write and pwrite (pwrite64), counted together:
 //   seek, read, write, sync  the K-th such call fails (EINVAL for a seek, EIO for the others)
+//   readeintr, writeeintr    the K-th read or write is interrupted by a signal before it begins
 //   shortread                the K-th read delivers one byte less than asked
+//   shortwrite               the K-th write stores all but its last byte, as a system may
+//   partwrite                the K-th write stores the first half of its bytes and the write
+//                            after it fails with EIO, as a disk that breaks off does
 //   stat                     the K-th stat of the path fails with EACCES
 //   rename, delete, cut      just before the K-th write, another program renames "PATH.other"
 //                            over the path, deletes it, or cuts the file to 1000 bytes
@@ -31,9 +36,11 @@ struct Fault
 };
 
 constexpr Fault kFaults[] = {
-    {"seek", Call::Seek},    {"read", Call::Read},    {"shortread", Call::Read},
-    {"write", Call::Write},  {"sync", Call::Sync},    {"stat", Call::Stat},
-    {"rename", Call::Write}, {"delete", Call::Write}, {"cut", Call::Write}};
+    {"seek", Call::Seek},        {"read", Call::Read},       {"readeintr", Call::Read},
+    {"shortread", Call::Read},   {"write", Call::Write},     {"writeeintr", Call::Write},
+    {"shortwrite", Call::Write}, {"partwrite", Call::Write}, {"sync", Call::Sync},
+    {"stat", Call::Stat},        {"rename", Call::Write},    {"delete", Call::Write},
+    {"cut", Call::Write}};
 
 // The programs make their file calls from one thread; the descriptor is atomic so that other
 // threads of a process, which only test it, see the path complete once they see it.
@@ -42,6 +49,7 @@ char gPath[4096] = {};
 const Fault* gFault = nullptr;
 long gAt = 0;
 long gCounts[static_cast<int>(Call::Count)] = {};
+bool gFailNextWrite = false; // after a partwrite
 
 template <class Function> Function Next(const char* name)
 {
@@ -62,6 +70,7 @@ void Opened(const char* path, int fd)
             gFault = &fault;
             gAt = std::atol(colon + 1);
             std::fill(std::begin(gCounts), std::end(gCounts), 0);
+            gFailNextWrite = false;
             gWatched = fd;
             return;
         }
@@ -80,6 +89,43 @@ int Failed(int error)
 {
     errno = error;
     return -1;
+}
+
+bool Is(const char* fault, const char* name)
+{
+    return fault != nullptr && std::strcmp(fault, name) == 0;
+}
+
+// What the fault due makes of a read of `count` bytes: -1 with errno set when it fails,
+// otherwise how many bytes to ask the system for.
+ssize_t ReadReach(int fd, size_t count)
+{
+    const char* fault = Due(fd, Call::Read);
+    if (Is(fault, "read") || Is(fault, "readeintr"))
+        return Failed(Is(fault, "read") ? EIO : EINTR);
+    return static_cast<ssize_t>(Is(fault, "shortread") && count > 0 ? count - 1 : count);
+}
+
+// The same for a write, doing first what another program does at it.
+ssize_t WriteReach(int fd, size_t count)
+{
+    const char* fault = Due(fd, Call::Write);
+    if (fault == nullptr && gFailNextWrite && fd == gWatched.load()) {
+        gFailNextWrite = false;
+        return Failed(EIO);
+    }
+    if (Is(fault, "write") || Is(fault, "writeeintr"))
+        return Failed(Is(fault, "write") ? EIO : EINTR);
+    if (Is(fault, "rename"))
+        ::rename((std::string(gPath) + ".other").c_str(), gPath);
+    else if (Is(fault, "delete"))
+        ::unlink(gPath);
+    else if (Is(fault, "cut"))
+        ::truncate(gPath, 1000);
+    gFailNextWrite = Is(fault, "partwrite");
+    if (gFailNextWrite)
+        return static_cast<ssize_t>(count / 2);
+    return static_cast<ssize_t>(Is(fault, "shortwrite") && count > 0 ? count - 1 : count);
 }
 
 } // namespace
@@ -118,28 +164,43 @@ off_t lseek(int fd, off_t offset, int whence)
 ssize_t read(int fd, void* buffer, size_t count)
 {
     static const auto real = Next<ssize_t (*)(int, void*, size_t)>("read");
-    const char* fault = Due(fd, Call::Read);
-    if (fault != nullptr && std::strcmp(fault, "read") == 0)
-        return Failed(EIO);
-    return real(fd, buffer, fault != nullptr && count > 0 ? count - 1 : count);
+    const ssize_t reach = ReadReach(fd, count);
+    return reach < 0 ? reach : real(fd, buffer, static_cast<size_t>(reach));
+}
+
+ssize_t pread(int fd, void* buffer, size_t count, off_t offset)
+{
+    static const auto real = Next<ssize_t (*)(int, void*, size_t, off_t)>("pread");
+    const ssize_t reach = ReadReach(fd, count);
+    return reach < 0 ? reach : real(fd, buffer, static_cast<size_t>(reach), offset);
+}
+
+ssize_t pread64(int fd, void* buffer, size_t count, off64_t offset)
+{
+    static const auto real = Next<ssize_t (*)(int, void*, size_t, off64_t)>("pread64");
+    const ssize_t reach = ReadReach(fd, count);
+    return reach < 0 ? reach : real(fd, buffer, static_cast<size_t>(reach), offset);
 }
 
 ssize_t write(int fd, const void* buffer, size_t count)
 {
     static const auto real = Next<ssize_t (*)(int, const void*, size_t)>("write");
-    const char* fault = Due(fd, Call::Write);
-    const auto is = [fault](const char* name) {
-        return fault != nullptr && std::strcmp(fault, name) == 0;
-    };
-    if (is("write"))
-        return Failed(EIO);
-    if (is("rename"))
-        ::rename((std::string(gPath) + ".other").c_str(), gPath);
-    else if (is("delete"))
-        ::unlink(gPath);
-    else if (is("cut"))
-        ::truncate(gPath, 1000);
-    return real(fd, buffer, count);
+    const ssize_t reach = WriteReach(fd, count);
+    return reach < 0 ? reach : real(fd, buffer, static_cast<size_t>(reach));
+}
+
+ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset)
+{
+    static const auto real = Next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
+    const ssize_t reach = WriteReach(fd, count);
+    return reach < 0 ? reach : real(fd, buffer, static_cast<size_t>(reach), offset);
+}
+
+ssize_t pwrite64(int fd, const void* buffer, size_t count, off64_t offset)
+{
+    static const auto real = Next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
+    const ssize_t reach = WriteReach(fd, count);
+    return reach < 0 ? reach : real(fd, buffer, static_cast<size_t>(reach), offset);
 }
 
 int fdatasync(int fd)
