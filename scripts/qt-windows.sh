@@ -33,6 +33,9 @@ options=(
     -no-feature-textodfwriter
     # Debian's source leaves out wintab.
     -no-feature-tabletevent
+    # Direct2D 1.1 only adds a second Windows platform plugin, which the editor does not link; Gui
+    # keeps Direct2D itself, as its DirectWrite font engine needs it.
+    -no-feature-direct2d1_1
 )
 key=$(printf '%s\n' "${options[@]}" | cat - "$toolchain" | sha256sum | cut -c1-12)
 dest=$cache/qt-$version-windows-x64-$key

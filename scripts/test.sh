@@ -25,18 +25,19 @@ else
     bash scripts/deps.sh
 fi
 
-# The Qt tests need no display.
+# The Qt tests need no display. The tests run side by side: most of them wait on processes,
+# files and event loops more than they compute.
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Main build"
 cmake -S . -B build -G Ninja
 cmake --build build
-ctest --test-dir build --output-on-failure
+ctest --test-dir build --output-on-failure --parallel "$(nproc)"
 
 echo "== Data and kt63-table tests under AddressSanitizer and UBSan"
 cmake -S . -B build-sanitize -G Ninja -DKT63_SANITIZE=ON -DKT63_WITH_QT=OFF -DKT63_BENCH=OFF
 cmake --build build-sanitize
-ctest --test-dir build-sanitize --output-on-failure
+ctest --test-dir build-sanitize --output-on-failure --parallel "$(nproc)"
 
 fuzz_probe=$(mktemp -d)
 trap 'rm -rf "$fuzz_probe"' EXIT
@@ -47,7 +48,7 @@ if command -v clang++ >/dev/null &&
     echo "== Fuzz targets (clang, libFuzzer)"
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKT63_FUZZ=ON
     cmake --build build-fuzz
-    ctest --test-dir build-fuzz --output-on-failure -L fuzz
+    ctest --test-dir build-fuzz --output-on-failure -L fuzz --parallel "$(nproc)"
 else
     echo "== Fuzz targets skipped: clang++ with libFuzzer is not installed"
 fi

@@ -30,7 +30,9 @@ mkdir -p "$tree"
         tar --null -T - -cf -
 ) | tar -xf - -C "$tree"
 
-if ! (cd "$tree" && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -J --build-profiles=nocheck) \
+# -J with no number of jobs puts a bare "parallel" into DEB_BUILD_OPTIONS, which debhelper reads
+# as one job: the number is given.
+if ! (cd "$tree" && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -J"$(nproc)" --build-profiles=nocheck) \
     >"$out/build.log" 2>&1; then
     tail -n 60 "$out/build.log"
     exit 1
