@@ -29,14 +29,14 @@ fi
 # files and event loops more than they compute.
 export QT_QPA_PLATFORM=offscreen
 
-echo "== Main build"
+echo "== Main build (at $SECONDS s)"
 # Optimised as the programs are shipped, without the debug information that would take a third
 # of the compile time and serve no test.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
 
-echo "== Data and kt63-table tests under AddressSanitizer and UBSan"
+echo "== Data and kt63-table tests under AddressSanitizer and UBSan (at $SECONDS s)"
 cmake -S . -B build-sanitize -G Ninja -DKT63_SANITIZE=ON -DKT63_WITH_QT=OFF -DKT63_BENCH=OFF
 cmake --build build-sanitize
 ctest --test-dir build-sanitize --output-on-failure --parallel "$(nproc)"
@@ -47,7 +47,7 @@ printf '#include <cstddef>\n#include <cstdint>\nextern "C" int LLVMFuzzerTestOne
     > "$fuzz_probe/probe.cpp"
 if command -v clang++ >/dev/null &&
     clang++ -fsanitize=fuzzer "$fuzz_probe/probe.cpp" -o "$fuzz_probe/probe" 2>/dev/null; then
-    echo "== Fuzz targets (clang, libFuzzer)"
+    echo "== Fuzz targets (clang, libFuzzer) (at $SECONDS s)"
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKT63_FUZZ=ON
     cmake --build build-fuzz
     ctest --test-dir build-fuzz --output-on-failure -L fuzz --parallel "$(nproc)"
@@ -56,13 +56,16 @@ else
 fi
 
 if [ "$windows" = yes ]; then
-    echo "== The window and kt63-table for Windows, tested under Wine"
+    echo "== The window and kt63-table for Windows, tested under Wine (at $SECONDS s)"
     if ! wait "$qt_build"; then
         cat "$qt_log" >&2
         exit 1
     fi
+    cat "$qt_log"
+    echo "Qt for Windows ready at $SECONDS s"
     bash scripts/windows.sh
 else
     echo "== The Windows build skipped: mingw-w64 and Wine are not installed, and without" \
         "root or sudo they cannot be"
 fi
+echo "All tests passed in $SECONDS s"
