@@ -159,7 +159,13 @@ started=$SECONDS
 # Each test program runs through cmake/winerun.sh, which starts it once more only when Wine failed
 # to start it; a failed test is never run again. Qt's event loop on Windows makes a hidden window
 # even on the headless platform, and Wine makes windows only on a display: the tests get one.
-xvfb-run -a ctest --test-dir "$out" --output-on-failure -j "$(nproc)"
+# One Wine server serves every test program: left to itself it ends a few seconds after its last
+# program, and a program started in that moment loses its connection to it.
+WINEPREFIX="$out/wine-prefix" wineserver -p
+status=0
+xvfb-run -a ctest --test-dir "$out" --output-on-failure -j "$(nproc)" || status=$?
+WINEPREFIX="$out/wine-prefix" wineserver -k || true
 echo "Windows tests took $((SECONDS - started)) s"
+[ "$status" -eq 0 ] || exit "$status"
 
 write_zip
