@@ -11,6 +11,10 @@ namespace {
 
 const std::string Replacement = "\xEF\xBF\xBD";
 
+// The most bytes one byte of either side becomes: a half-width katakana is one byte in code
+// page 932 and three in UTF-8.
+constexpr size_t kMaxGrowth = 3;
+
 class Converter
 {
 public:
@@ -24,15 +28,20 @@ public:
     Converter& operator=(const Converter&) = delete;
 
     // Converts as much as it can; gives false when it stopped at a byte it cannot convert.
+    // The output has room for all of the input from the start: glibc converts through a
+    // buffer of its own, and when the output fills up it converts the part already read once
+    // more to find where to stop, so that a whole names area through a small buffer took six
+    // times as long as its names converted one by one.
     bool Convert(const char*& in, size_t& inLeft, std::string& out)
     {
         ::iconv(mHandle, nullptr, nullptr, nullptr, nullptr); // whatever the last call left
-        char buffer[256];
         while (inLeft > 0) {
-            char* to = buffer;
-            size_t toLeft = sizeof buffer;
+            const size_t kept = out.size();
+            out.resize(kept + kMaxGrowth * inLeft);
+            char* to = out.data() + kept;
+            size_t toLeft = out.size() - kept;
             const size_t done = ::iconv(mHandle, const_cast<char**>(&in), &inLeft, &to, &toLeft);
-            out.append(buffer, static_cast<size_t>(to - buffer));
+            out.resize(static_cast<size_t>(to - out.data()));
             if (done == static_cast<size_t>(-1) && errno != E2BIG)
                 return false;
         }

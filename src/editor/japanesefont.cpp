@@ -23,10 +23,10 @@ QFont FontOf(const QString& family, int pixelSize)
 }
 
 // Where the font is missing, the first family the font database lists for Japanese serves.
-QString JapaneseFamily(const QString& preferred)
+QString JapaneseFamily(const QString& preferred, int pixelSize)
 {
     const QStringList listed = QFontDatabase::families(QFontDatabase::Japanese);
-    if (const std::optional<QString> name = ListedName(preferred, listed)) {
+    if (const std::optional<QString> name = ListedName(FontOf(preferred, pixelSize), listed)) {
         return *name;
     }
     return listed.isEmpty() ? preferred : listed.first();
@@ -37,13 +37,13 @@ QString JapaneseFamily(const QString& preferred)
 // Looking the families up once is enough: fonts are not installed while the editor runs.
 QFont JapaneseFont(int pixelSize)
 {
-    static const QString family = JapaneseFamily(QStringLiteral("IPAPGothic"));
+    static const QString family = JapaneseFamily(QStringLiteral("IPAPGothic"), pixelSize);
     return FontOf(family, pixelSize);
 }
 
 QFont JapaneseFixedFont(int pixelSize)
 {
-    static const QString family = JapaneseFamily(QStringLiteral("IPAGothic"));
+    static const QString family = JapaneseFamily(QStringLiteral("IPAGothic"), pixelSize);
     return FontOf(family, pixelSize);
 }
 

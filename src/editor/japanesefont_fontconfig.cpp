@@ -45,14 +45,17 @@ QStringList FontconfigValues(const QString& family, const char* object)
     return values;
 }
 
-// The name under which the font database lists `family` in this locale, provided that a font
-// asked for by it is the one Qt then draws with. A font lists its names in the order of the
-// user's language: under a Japanese locale "IPAGothic" is listed as "IPAゴシック", and the Latin
-// name is only an alias.
-std::optional<QString> ListedName(const QString& family, const QStringList& listed)
+// The name under which the font database lists the font's family in this locale, provided that
+// the font asked for by it is the one Qt then draws with. A font lists its names in the order of
+// the user's language: under a Japanese locale "IPAGothic" is listed as "IPAゴシック", and the
+// Latin name is only an alias. The check loads the font at the size and hinting it is drawn
+// with, which the window needs loaded anyway; any other size would be loaded for nothing.
+std::optional<QString> ListedName(const QFont& font, const QStringList& listed)
 {
-    for (const QString& name : FontconfigValues(family, FC_FAMILY)) {
-        if (listed.contains(name) && QFontInfo(QFont(name)).family() == name) {
+    for (const QString& name : FontconfigValues(font.family(), FC_FAMILY)) {
+        QFont named(font);
+        named.setFamily(name);
+        if (listed.contains(name) && QFontInfo(named).family() == name) {
             return name;
         }
     }

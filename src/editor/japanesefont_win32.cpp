@@ -28,13 +28,13 @@ QByteArray CarriedFont(const QString& family)
 
 // Windows has no IPA fonts, and the layout was drawn for them: the program carries them and
 // adds the one asked for to its own font database.
-std::optional<QString> ListedName(const QString& family, const QStringList& /*listed*/)
+std::optional<QString> ListedName(const QFont& font, const QStringList& /*listed*/)
 {
-    const QByteArray font = CarriedFont(family);
-    if (font.isEmpty())
+    const QByteArray carried = CarriedFont(font.family());
+    if (carried.isEmpty())
         return std::nullopt;
     const QStringList families =
-        QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(font));
+        QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(carried));
     if (families.isEmpty())
         return std::nullopt;
     return families.first();

@@ -18,6 +18,27 @@
 
 namespace kt63 {
 
+namespace {
+
+// The names of a names area, converted in one call: joined by a zero byte, which no name holds
+// and which the code page converts to itself, so that a cut name's lone lead byte still turns
+// into U+FFFD of its own. At start the list takes some two thousand names, and a conversion of
+// each by itself costs more than its characters.
+QStringList DecodeNames(const std::vector<uint8_t>& area)
+{
+    std::string joined;
+    ScanNames(area.data(), static_cast<int32_t>(area.size()), [&](std::string_view name) {
+        joined.append(name);
+        joined.push_back('\0');
+    });
+    if (joined.empty())
+        return {};
+    joined.pop_back();
+    return QString::fromStdString(DecodeCp932(joined)).split(QChar(u'\0'));
+}
+
+} // namespace
+
 TSDIAppForm::TSDIAppForm(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("SDIAppForm");
@@ -53,9 +74,7 @@ void TSDIAppForm::ReadNameList()
     mNamesAreaSize = list.namesAreaSize;
     mNameListIdentity = list.identity;
     SpinEdit5->SetValue(list.listNumber);
-    QStringList names;
-    ScanNames(list.namesArea.data(), static_cast<int32_t>(list.namesArea.size()),
-              [&](std::string_view name) { names.append(DecodeName(name)); });
+    const QStringList names = DecodeNames(list.namesArea);
     mNameCount = static_cast<int32_t>(names.size());
     ComboBox1->AppendItems(names);
     mNameListPath = list.path;

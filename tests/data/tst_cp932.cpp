@@ -29,6 +29,14 @@ TEST_P(DecodeCp932Test, GivesUtf8AndAReplacementForEveryByteThatStartsNoCharacte
 
 const std::string Replacement = "\xEF\xBF\xBD";
 
+std::string Repeated(const std::string& text, int times)
+{
+    std::string repeated;
+    for (int k = 0; k < times; ++k)
+        repeated += text;
+    return repeated;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Bytes, DecodeCp932Test,
     ::testing::Values(DecodeRow{"ascii", "T-34 (B)", "T-34 (B)"},
@@ -40,6 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeRow{"user_defined_area", "\xF0\x40", "\xEE\x80\x80"},
                       DecodeRow{"lead_byte_cut_at_the_end", "A\x97", "A" + Replacement},
                       DecodeRow{"lead_byte_before_a_space", "\x81\x20", Replacement + " "},
+                      DecodeRow{"lead_byte_before_a_zero_byte", std::string("\x97\0A", 3),
+                                Replacement + std::string("\0A", 2)},
+                      DecodeRow{"long_text_around_a_stray_byte",
+                                std::string(3000, '\xB1') + "\x80" + std::string(3000, '\xB1'),
+                                Repeated("ｱ", 3000) + Replacement + Repeated("ｱ", 3000)},
                       DecodeRow{"unassigned_double_byte", "\x85\x40", Replacement + "@"},
                       DecodeRow{"bytes_outside_the_published_table", "\x80\xA0\xFD\xFE\xFF",
                                 Replacement + Replacement + Replacement + Replacement +
