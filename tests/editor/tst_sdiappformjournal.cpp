@@ -152,6 +152,7 @@ void TestSdiAppFormJournal::openSettlesTheJournal()
     // What the window shows was read after the journal was settled: weapon 1's CanBeCarried as
     // the file holds it now.
     const QByteArray now = test::ReadFile(path);
+    QVERIFY2(now == (rolledBack ? original : mixed), "the file as the journal leaves it");
     int32_t carried = 0;
     std::memcpy(&carried, now.constData() + 1550236, 4);
     if (opens)
