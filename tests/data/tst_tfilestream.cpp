@@ -523,8 +523,9 @@ TEST_P(PlacedTransfer, MovesTheBytesAtTheirPlaceOnly)
                                    : stream.ReadAt(row.offset, buffer.data(), row.count);
     EXPECT_EQ(done, row.done);
     EXPECT_EQ(stream.LastError(), row.error);
-    if (!row.write)
+    if (!row.write) {
         EXPECT_EQ(buffer, row.bytes) << "bytes not read keep what they held";
+    }
     held.reset();
     EXPECT_EQ(inFile ? test::ReadBytes(file) : memory.bytes(), row.after);
 }
